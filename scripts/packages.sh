@@ -1,0 +1,21 @@
+# Sourced by run.sh and test.sh: installs the Debian packages that are missing.
+
+BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libpng-dev
+libvorbis-dev"
+TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev liblua5.4-dev xvfb xdotool x11-apps
+fonts-dejavu-core"
+
+ensure_packages() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q &&
+        $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+            "${missing[@]}"
+}

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: under AddressSanitizer
+# and UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, and
+# last the whole suite in the plain build, ending with ctest's summary.
+set -uo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES || exit 1
+
+jobs=$(nproc)
+failed=()
+
+build() {  # build <dir> <cmake options...>
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null && cmake --build "$dir" -j "$jobs"
+}
+
+run_suite() {  # run_suite <name> <dir> <ctest options...>
+    local name=$1 dir=$2
+    shift 2
+    echo "=== $name ==="
+    ctest --test-dir "$dir" -j "$jobs" --output-on-failure "$@" || failed+=("$name")
+}
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+if build build-asan -DVELMORA_SANITIZE=address,undefined; then
+    run_suite "AddressSanitizer + UndefinedBehaviorSanitizer" build-asan
+else
+    failed+=("sanitizer build")
+fi
+
+if build build-tsan -DVELMORA_SANITIZE=thread; then
+    run_suite "ThreadSanitizer (threaded tests)" build-tsan -L threaded
+else
+    failed+=("thread sanitizer build")
+fi
+
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "Failed so far: ${failed[*]}"
+fi
+if build build; then
+    run_suite "All tests" build
+else
+    failed+=("build")
+fi
+[ ${#failed[@]} -eq 0 ]
