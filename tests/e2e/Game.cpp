@@ -1,0 +1,118 @@
+#include "tests/e2e/Game.h"
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+bool Expired(std::chrono::steady_clock::time_point deadline) {
+    return std::chrono::steady_clock::now() > deadline;
+}
+
+std::chrono::steady_clock::time_point After(int ms) {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+}
+
+}  // namespace
+
+std::string VelmoraBinary() {
+    return VELMORA_BINARY;
+}
+
+Game::Game(const Options& options) : display(std::make_unique<VirtualDisplay>()) {
+    Environment environment = display->Env();
+    environment.insert(environment.end(), options.environment.begin(), options.environment.end());
+    process = std::make_unique<Process>(std::vector<std::string>{VelmoraBinary()}, environment,
+                                        options.workingDirectory);
+    if (options.waitForWindow) FindWindow();
+}
+
+Game::~Game() {
+    process->Kill();
+}
+
+void Game::FindWindow() {
+    auto deadline = After(20000);
+    while (!Expired(deadline) && process->Running()) {
+        int code = 0;
+        std::string found =
+            RunCommand({"xdotool", "search", "--name", "^Noname$"}, display->Env(), &code);
+        std::istringstream ids(found);
+        if (code == 0 && (ids >> window)) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    throw std::runtime_error("the velmora window did not appear");
+}
+
+int Game::Wait(int timeoutMs) {
+    return process->Wait(timeoutMs);
+}
+
+void Game::Geometry(int& width, int& height) {
+    std::string shell =
+        RunCommand({"xdotool", "getwindowgeometry", "--shell", window}, display->Env());
+    std::istringstream lines(shell);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("WIDTH=", 0) == 0) width = std::stoi(line.substr(6));
+        if (line.rfind("HEIGHT=", 0) == 0) height = std::stoi(line.substr(7));
+    }
+}
+
+void Game::Xdotool(const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    RunCommand(argv, display->Env());
+}
+
+void Game::MoveMouse(int x, int y) {
+    Xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)});
+}
+void Game::Click() {
+    Xdotool({"click", "1"});
+}
+void Game::MouseDown() {
+    Xdotool({"mousedown", "1"});
+}
+void Game::MouseUp() {
+    Xdotool({"mouseup", "1"});
+}
+void Game::Key(const std::string& keyName) {
+    Xdotool({"key", "--window", window, keyName});
+}
+
+void Game::CloseWindow() {
+    Display* x = XOpenDisplay(display->Name().c_str());
+    if (!x) throw std::runtime_error("cannot open the test display");
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(window);
+    event.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(x, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(x);
+}
+
+Screenshot Game::Shot() {
+    return Screenshot::Take(display->Name(), window);
+}
+
+bool Game::WaitForScreen(const std::function<bool(const Screenshot&)>& check, int timeoutMs) {
+    auto deadline = After(timeoutMs);
+    for (;;) {
+        lastShot = Shot();
+        if (check(lastShot)) return true;
+        if (Expired(deadline) || !process->Running()) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+}
+
+}  // namespace e2e

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "tests/e2e/Process.h"
+#include "tests/e2e/Screenshot.h"
+#include "tests/e2e/VirtualDisplay.h"
+
+namespace e2e {
+
+// The real velmora program running on a private X display in a working
+// directory prepared by the test, driven with xdotool and watched with xwd.
+class Game {
+public:
+    struct Options {
+        std::string workingDirectory;  // holds data/ and velmora.settings
+        Environment environment;       // e.g. SDL_AUDIODRIVER=disk
+        bool waitForWindow = true;
+    };
+
+    explicit Game(const Options& options);
+    ~Game();
+
+    // Exit code, or -1 if the program is still running after timeoutMs.
+    int Wait(int timeoutMs = 20000);
+    bool Running() { return process->Running(); }
+
+    const std::string& WindowId() const { return window; }
+    void Geometry(int& width, int& height);
+
+    void MoveMouse(int x, int y);
+    void Click();
+    void MouseDown();
+    void MouseUp();
+    void Key(const std::string& keyName);
+    void CloseWindow();  // as the window manager's close button does
+
+    Screenshot Shot();
+    // Takes screenshots until check accepts one or timeoutMs pass; returns
+    // whether it was accepted (the last shot is left in lastShot).
+    bool WaitForScreen(const std::function<bool(const Screenshot&)>& check, int timeoutMs = 10000);
+    Screenshot lastShot;
+
+private:
+    void Xdotool(const std::vector<std::string>& arguments);
+    void FindWindow();
+
+    std::unique_ptr<VirtualDisplay> display;
+    std::unique_ptr<Process> process;
+    std::string window;
+};
+
+std::string VelmoraBinary();
+
+}  // namespace e2e
