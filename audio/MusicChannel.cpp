@@ -110,11 +110,13 @@ bool MusicChannel::Decode() {
     discardBuffered = false;     // what is decoded now belongs to the current stream
     if (!playing) return false;  // stopped by another thread since the caller looked
     char* buffer = reinterpret_cast<char*>(decodeBuffer.get());
+    // A hole is a gap in the data, and the stream goes on after it; any other
+    // error is damage past repair and ends the stream as its end does.
     long got;
     do {
         got = ov_read(&decoder, buffer, kDecodeBufferSize, 0, 2, 1, &section);
-    } while (got == OV_HOLE);  // a gap in the data; the stream goes on after it
-    if (got <= 0) {            // the end, or damage past repair
+    } while (got == OV_HOLE);
+    if (got <= 0) {
         EndOfStream();
         return false;
     }
