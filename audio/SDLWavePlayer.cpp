@@ -35,7 +35,7 @@ void Init() {
     desired.channels = 2;
     desired.samples = static_cast<Uint16>(2048 / desired.channels);
     desired.callback = MixAudio;
-    // Without an "obtained" spec SDL converts to exactly this format and
+    // Given no "obtained" SDL_AudioSpec, SDL converts to exactly this format and
     // buffer size, which the mixer relies on.
     if (SDL_OpenAudio(&desired, nullptr) < 0) {
         std::string reason = SDL_GetError();
