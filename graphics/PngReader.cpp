@@ -125,12 +125,13 @@ bool DecodeRows(PngDecode& decode) {
     return true;
 }
 
-// Bytes R, G, B, A become the word A R G B, in place.
+// Bytes R, G, B, A become the word A R G B, in place. Read as a little-endian
+// word they are A B G R: red and blue trade places.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are stored little-endian");
 void ConvertRgbaRow(uint32_t* row, int32_t width) {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(row);
     for (int32_t x = 0; x < width; ++x) {
-        const unsigned char* p = bytes + 4 * x;
-        row[x] = uint32_t{p[3]} << 24 | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+        uint32_t word = row[x];
+        row[x] = (word & 0xFF00FF00) | (word >> 16 & 0xFF) | (word & 0xFF) << 16;
     }
 }
 
