@@ -35,7 +35,6 @@ struct PngDecode {
     png_uint_32 height = 0;
     int bitDepth = 0;
     int colourType = 0;
-    size_t rowBytes = 0;
     int channels = 0;
     std::vector<png_bytep> rows;
 
@@ -113,7 +112,6 @@ bool PrepareRows(PngDecode& decode) {
     png_read_update_info(decode.png, decode.info);
     png_get_IHDR(decode.png, decode.info, &decode.width, &decode.height, &decode.bitDepth,
                  &decode.colourType, nullptr, nullptr, nullptr);
-    decode.rowBytes = png_get_rowbytes(decode.png, decode.info);
     decode.channels = png_get_channels(decode.png, decode.info);
     return true;
 }
@@ -125,9 +123,10 @@ bool DecodeRows(PngDecode& decode) {
     return true;
 }
 
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are stored little-endian");
+
 // Bytes R, G, B, A become the word A R G B, in place. Read as a little-endian
 // word they are A B G R: red and blue trade places.
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are stored little-endian");
 void ConvertRgbaRow(uint32_t* row, int32_t width) {
     for (int32_t x = 0; x < width; ++x) {
         uint32_t word = row[x];

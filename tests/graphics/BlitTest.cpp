@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <utility>
 #include <vector>
 
@@ -105,28 +104,6 @@ TEST(BlitTest, BlendEnds) {
     TestSurface faded(4, 1, 0xAB102030);
     picture.Draw(faded.Get(), 0, 0, 0);
     EXPECT_EQ(faded.Differing(0x00102030).size(), 0u);
-}
-
-TEST(BlitTest, ClippedBlendOfRandomPixelsIsExact) {
-    std::mt19937 random(99);
-    std::vector<uint32_t> words(37 * 9);
-    for (uint32_t& word : words)
-        word = random();
-    Picture picture = PictureOf(37, 9, words);
-    for (int opacity : {255, 200}) {
-        TestSurface surface(31, 20, kBackground);
-        picture.Draw(surface.Get(), -3, 2, opacity);
-        TestSurface expected(31, 20, kBackground);
-        for (int y = 0; y < 9; ++y)
-            for (int x = 3; x < 34; ++x) {
-                TestSurface one(1, 1, kBackground);
-                PictureOf(1, 1, {words[y * 37 + x]}).Draw(one.Get(), 0, 0, opacity);
-                expected.At(x - 3, y + 2) = one.At(0, 0);
-            }
-        for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < 31; ++x)
-                ASSERT_EQ(surface.At(x, y), expected.At(x, y)) << x << ", " << y;
-    }
 }
 
 TEST(BlitTest, RowsFollowThePitchAndTheLockOffset) {

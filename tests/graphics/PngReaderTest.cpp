@@ -88,17 +88,7 @@ TEST_F(PngReaderTest, GreyImagesBecomeRgb) {
 TEST_F(PngReaderTest, RgbRowsAreConvertedWithoutLosingBytes) {
     for (int width : {1, 2, 3, 5, 17}) {
         std::vector<uint32_t> pixels = Distinct(width, 3);
-        PngImage image = Image(2, 8, width, {});
-        for (int y = 0; y < 3; ++y) {
-            std::string row;
-            for (int x = 0; x < width; ++x) {
-                uint32_t word = pixels[y * width + x];
-                row += {static_cast<char>(word >> 16), static_cast<char>(word >> 8),
-                        static_cast<char>(word)};
-            }
-            image.rows.push_back(row);
-        }
-        image.height = 3;
+        PngImage image = testing_support::RgbImage(width, 3, pixels);
         for (uint32_t& word : pixels)
             word |= 0xFF000000;
         EXPECT_EQ(Load(image), pixels) << "width " << width;

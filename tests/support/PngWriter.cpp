@@ -67,6 +67,25 @@ PngParts PartsOf(const PngImage& image) {
     return parts;
 }
 
+// 8-bit RGB or RGBA rows of pixel words.
+PngImage Image(int width, int height, const std::vector<uint32_t>& pixels, bool withAlpha) {
+    PngImage image;
+    image.width = width;
+    image.height = height;
+    image.colourType = withAlpha ? 6 : 2;
+    for (int y = 0; y < height; ++y) {
+        std::string row;
+        for (int x = 0; x < width; ++x) {
+            uint32_t word = pixels[static_cast<size_t>(y) * width + x];
+            row += {static_cast<char>(word >> 16), static_cast<char>(word >> 8),
+                    static_cast<char>(word)};
+            if (withAlpha) row += static_cast<char>(word >> 24);
+        }
+        image.rows.push_back(row);
+    }
+    return image;
+}
+
 }  // namespace
 
 std::string PngBytes(const PngImage& image) {
@@ -84,19 +103,11 @@ void WritePng(const std::string& path, const PngImage& image) {
 }
 
 PngImage RgbaImage(int width, int height, const std::vector<uint32_t>& pixels) {
-    PngImage image;
-    image.width = width;
-    image.height = height;
-    for (int y = 0; y < height; ++y) {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            uint32_t word = pixels[static_cast<size_t>(y) * width + x];
-            row += {static_cast<char>(word >> 16), static_cast<char>(word >> 8),
-                    static_cast<char>(word), static_cast<char>(word >> 24)};
-        }
-        image.rows.push_back(row);
-    }
-    return image;
+    return Image(width, height, pixels, true);
+}
+
+PngImage RgbImage(int width, int height, const std::vector<uint32_t>& pixels) {
+    return Image(width, height, pixels, false);
 }
 
 void WritePng(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {

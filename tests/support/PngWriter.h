@@ -24,8 +24,10 @@ struct PngImage {
 std::string PngBytes(const PngImage& image);
 void WritePng(const std::string& path, const PngImage& image);
 
-// Pixel words 0xAARRGGBB, top row first, as an 8-bit RGBA PNG.
+// Pixel words 0xAARRGGBB, top row first, as an 8-bit RGBA PNG, or as an RGB
+// one that drops the alpha.
 PngImage RgbaImage(int width, int height, const std::vector<uint32_t>& pixels);
+PngImage RgbImage(int width, int height, const std::vector<uint32_t>& pixels);
 void WritePng(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels);
 
 }  // namespace testing_support
