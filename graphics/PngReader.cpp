@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <cstdint>
-#include <vector>
 
 #include "core/Exception.h"
 #include "core/File.h"
@@ -36,7 +35,7 @@ struct PngDecode {
     int bitDepth = 0;
     int colourType = 0;
     int channels = 0;
-    std::vector<png_bytep> rows;
+    int passes = 1;
 
     ~PngDecode() { Destroy(); }
     void Destroy() {
@@ -102,8 +101,9 @@ void RequestTransformations(PngDecode& decode) {
         png_set_gray_to_rgb(png);
     double fileGamma = 0;
     if (png_get_gAMA(png, decode.info, &fileGamma)) png_set_gamma(png, kScreenGamma, fileGamma);
-    // Interlaced rows are assembled by libpng within png_read_image.
-    png_set_interlace_handling(png);
+    // Interlaced images are read row by row once per pass; libpng fills each
+    // row in further on every pass.
+    decode.passes = png_set_interlace_handling(png);
 }
 
 bool PrepareRows(PngDecode& decode) {
@@ -113,13 +113,6 @@ bool PrepareRows(PngDecode& decode) {
     png_get_IHDR(decode.png, decode.info, &decode.width, &decode.height, &decode.bitDepth,
                  &decode.colourType, nullptr, nullptr, nullptr);
     decode.channels = png_get_channels(decode.png, decode.info);
-    return true;
-}
-
-bool DecodeRows(PngDecode& decode) {
-    if (setjmp(png_jmpbuf(decode.png))) return LeftThroughError(decode);
-    png_read_image(decode.png, decode.rows.data());
-    png_read_end(decode.png, nullptr);
     return true;
 }
 
@@ -145,16 +138,27 @@ void ConvertRgbRow(uint32_t* row, int32_t width) {
     }
 }
 
-void ConvertRows(Picture& picture, int channels) {
-    int32_t width = picture.Width();
-    for (int32_t y = 0; y < picture.Height(); ++y) {
-        uint32_t* row = picture.Pixels() + static_cast<size_t>(y) * static_cast<size_t>(width);
-        if (channels == 4) {
-            ConvertRgbaRow(row, width);
-        } else {
-            ConvertRgbRow(row, width);
+void ConvertRow(uint32_t* row, int32_t width, int channels) {
+    if (channels == 4) {
+        ConvertRgbaRow(row, width);
+    } else {
+        ConvertRgbRow(row, width);
+    }
+}
+
+// Decodes straight into the pixel array. Each row is converted as soon as its
+// last pass is in, while it is still in the cache.
+bool DecodeRows(PngDecode& decode, Picture& picture) {
+    if (setjmp(png_jmpbuf(decode.png))) return LeftThroughError(decode);
+    for (int pass = 0; pass < decode.passes; ++pass) {
+        for (int32_t y = 0; y < picture.Height(); ++y) {
+            uint32_t* row = picture.Pixels() + static_cast<size_t>(y) * picture.Width();
+            png_read_row(decode.png, reinterpret_cast<png_bytep>(row), nullptr);
+            if (pass == decode.passes - 1) ConvertRow(row, picture.Width(), decode.channels);
         }
     }
+    png_read_end(decode.png, nullptr);
+    return true;
 }
 
 void ReadSignature(File& file) {
@@ -175,14 +179,6 @@ void CreateStructures(PngDecode& decode) {
     }
 }
 
-// Points libpng's row table straight into the pixel array.
-void AllocateRows(PngDecode& decode, Picture& picture, const char* path) {
-    uint32_t* pixels = picture.Allocate(decode.width, decode.height, path);
-    decode.rows.resize(decode.height);
-    for (png_uint_32 y = 0; y < decode.height; ++y)
-        decode.rows[y] = reinterpret_cast<png_bytep>(pixels + size_t{y} * decode.width);
-}
-
 }  // namespace
 
 void ReadPng(File& file, Picture& picture, const char* path) {
@@ -195,8 +191,7 @@ void ReadPng(File& file, Picture& picture, const char* path) {
     if (!PrepareRows(decode)) throw Exception("Error reading PNG");
     if (decode.channels != 3 && decode.channels != 4)
         throw Exception("[PNG] Unsupported number of channels : %d", decode.channels);
-    AllocateRows(decode, picture, path);
-    if (!DecodeRows(decode)) throw Exception("Error reading PNG");
-    ConvertRows(picture, decode.channels);
+    picture.Allocate(decode.width, decode.height, path);
+    if (!DecodeRows(decode, picture)) throw Exception("Error reading PNG");
     decode.Destroy();
 }
