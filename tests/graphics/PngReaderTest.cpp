@@ -28,16 +28,16 @@ PngImage Image(int colourType, int bitDepth, int width, std::vector<std::string>
     return image;
 }
 
-std::vector<uint32_t> Load(const PngImage& image, const std::string& path = "p.png") {
-    WritePng(path, image);
+std::vector<uint32_t> Load(const PngImage& image) {
+    WritePng("p.png", image);
     Picture picture;
-    picture.LoadImage(path.c_str());
+    picture.LoadImage("p.png");
     EXPECT_EQ(picture.Width(), image.width);
     EXPECT_EQ(picture.Height(), image.height);
     return PixelsOf(picture);
 }
 
-// An RGBA picture whose every pixel differs, written by the plain writer.
+// Pixel words that all differ, alpha included.
 std::vector<uint32_t> Distinct(int width, int height) {
     std::vector<uint32_t> pixels;
     for (int i = 0; i < width * height; ++i)
