@@ -1,0 +1,197 @@
+#include "graphics/PngReader.h"
+
+#include <png.h>
+
+#include <climits>
+#include <cstdint>
+
+#include "core/Exception.h"
+#include "core/File.h"
+#include "core/Log.h"
+#include "graphics/Picture.h"
+
+// libpng is C: no C++ exception may pass through its frames. Its errors leave
+// through longjmp into small functions that hold no C++ objects with
+// destructors; the exceptions are thrown once control is back here.
+
+namespace {
+
+const int kSignatureSize = 8;
+const double kScreenGamma = 2.2;
+
+// What the libpng callbacks reach through the I/O pointer.
+struct PngSource {
+    File* file;
+    bool shortRead;
+};
+
+// Everything one decode owns, released however the decode ends.
+struct PngDecode {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    PngSource source{};
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int bitDepth = 0;
+    int colourType = 0;
+    int channels = 0;
+    int passes = 1;
+
+    ~PngDecode() { Destroy(); }
+    void Destroy() {
+        if (png) png_destroy_read_struct(&png, &info, nullptr);
+    }
+};
+
+void ErrorHandler(png_structp png, png_const_charp message) {
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (source && source->shortRead) png_longjmp(png, 1);
+    FatalError("PNG Error: %s", message);
+}
+
+void WarningHandler(png_structp, png_const_charp message) {
+    LogLine("PNG Warning: %s", message);
+}
+
+void ReadCallback(png_structp png, png_bytep data, size_t length) {
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    int got = -1;
+    if (length <= INT_MAX) {
+        try {
+            got = source->file->Read(data, static_cast<int>(length));
+        } catch (const Exception&) {
+        }
+    }
+    if (got != static_cast<int>(length)) {
+        source->shortRead = true;
+        png_error(png, "Error reading PNG");
+    }
+}
+
+// Where libpng's longjmp lands: a short read goes back to the reader, which
+// throws; anything else should have ended the program in ErrorHandler.
+bool LeftThroughError(PngDecode& decode) {
+    if (!decode.source.shortRead) {
+        decode.Destroy();
+        FatalError("setjmp(png_jmpbuf(pngPtr)) : unknown error");
+    }
+    return false;
+}
+
+bool ReadHeader(PngDecode& decode) {
+    if (setjmp(png_jmpbuf(decode.png))) return LeftThroughError(decode);
+    png_set_read_fn(decode.png, &decode.source, ReadCallback);
+    png_set_sig_bytes(decode.png, kSignatureSize);
+    // Our own size check names the file; libpng's would end the program.
+    png_set_user_limits(decode.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    png_read_info(decode.png, decode.info);
+    png_get_IHDR(decode.png, decode.info, &decode.width, &decode.height, &decode.bitDepth,
+                 &decode.colourType, nullptr, nullptr, nullptr);
+    return true;
+}
+
+// Asks libpng for 8-bit RGB or RGBA rows, whatever the file holds.
+void RequestTransformations(PngDecode& decode) {
+    png_structp png = decode.png;
+    if (decode.bitDepth == 16) png_set_strip_16(png);
+    if (decode.colourType == PNG_COLOR_TYPE_PALETTE) png_set_expand(png);
+    if (decode.bitDepth < 8) png_set_expand(png);
+    if (png_get_valid(png, decode.info, PNG_INFO_tRNS)) png_set_expand(png);
+    if (decode.colourType == PNG_COLOR_TYPE_GRAY || decode.colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        png_set_gray_to_rgb(png);
+    double fileGamma = 0;
+    if (png_get_gAMA(png, decode.info, &fileGamma)) png_set_gamma(png, kScreenGamma, fileGamma);
+    // Interlaced images are read row by row once per pass; libpng fills each
+    // row in further on every pass.
+    decode.passes = png_set_interlace_handling(png);
+}
+
+bool PrepareRows(PngDecode& decode) {
+    if (setjmp(png_jmpbuf(decode.png))) return LeftThroughError(decode);
+    RequestTransformations(decode);
+    png_read_update_info(decode.png, decode.info);
+    png_get_IHDR(decode.png, decode.info, &decode.width, &decode.height, &decode.bitDepth,
+                 &decode.colourType, nullptr, nullptr, nullptr);
+    decode.channels = png_get_channels(decode.png, decode.info);
+    return true;
+}
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are stored little-endian");
+
+// Bytes R, G, B, A become the word A R G B, in place. Read as a little-endian
+// word they are A B G R: red and blue trade places.
+void ConvertRgbaRow(uint32_t* row, int32_t width) {
+    for (int32_t x = 0; x < width; ++x) {
+        uint32_t word = row[x];
+        row[x] = (word & 0xFF00FF00) | (word >> 16 & 0xFF) | (word & 0xFF) << 16;
+    }
+}
+
+// Bytes R, G, B become the opaque word FF R G B, in place. The words are wider
+// than the bytes, so the row is converted from its end: no byte is overwritten
+// before it is read.
+void ConvertRgbRow(uint32_t* row, int32_t width) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(row);
+    for (int32_t x = width - 1; x >= 0; --x) {
+        const unsigned char* p = bytes + 3 * x;
+        row[x] = 0xFF000000u | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+    }
+}
+
+void ConvertRow(uint32_t* row, int32_t width, int channels) {
+    if (channels == 4) {
+        ConvertRgbaRow(row, width);
+    } else {
+        ConvertRgbRow(row, width);
+    }
+}
+
+// Decodes straight into the pixel array. Each row is converted as soon as its
+// last pass is in, while it is still in the cache.
+bool DecodeRows(PngDecode& decode, Picture& picture) {
+    if (setjmp(png_jmpbuf(decode.png))) return LeftThroughError(decode);
+    for (int pass = 0; pass < decode.passes; ++pass) {
+        for (int32_t y = 0; y < picture.Height(); ++y) {
+            uint32_t* row = picture.Pixels() + static_cast<size_t>(y) * picture.Width();
+            png_read_row(decode.png, reinterpret_cast<png_bytep>(row), nullptr);
+            if (pass == decode.passes - 1) ConvertRow(row, picture.Width(), decode.channels);
+        }
+    }
+    png_read_end(decode.png, nullptr);
+    return true;
+}
+
+void ReadSignature(File& file) {
+    unsigned char signature[kSignatureSize];
+    if (file.Read(signature, kSignatureSize) < kSignatureSize)
+        throw Exception("PNG header missing");
+    if (png_sig_cmp(signature, 0, kSignatureSize) != 0) throw Exception("Invalid PNG header");
+}
+
+void CreateStructures(PngDecode& decode) {
+    decode.png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorHandler, WarningHandler);
+    if (!decode.png) FatalError("png_create_read_struct : out of memory");
+    decode.info = png_create_info_struct(decode.png);
+    if (!decode.info) {
+        decode.Destroy();
+        FatalError("png_create_info_struct : out of memory");
+    }
+}
+
+}  // namespace
+
+void ReadPng(File& file, Picture& picture, const char* path) {
+    ReadSignature(file);
+    PngDecode decode;
+    decode.source.file = &file;
+    CreateStructures(decode);
+    if (!ReadHeader(decode)) throw Exception("Error reading PNG");
+    Picture::CheckSize(decode.width, decode.height, path);
+    if (!PrepareRows(decode)) throw Exception("Error reading PNG");
+    if (decode.channels != 3 && decode.channels != 4)
+        throw Exception("[PNG] Unsupported number of channels : %d", decode.channels);
+    picture.Allocate(decode.width, decode.height, path);
+    if (!DecodeRows(decode, picture)) throw Exception("Error reading PNG");
+    decode.Destroy();
+}
