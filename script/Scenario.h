@@ -87,9 +87,16 @@ private:
     std::string ReadStringLiteral();
 
     // Evaluation (Evaluator.cpp).
-    const Value& VariableValue(const std::string& name, int line) const;
-    Value EvaluateOperator(const Expression& e, int line);
-    Value CallMathFunction(const Expression& e, int line);
+    struct EvalFrame {
+        const Expression* node;  // an operator or a call whose operands are being evaluated
+        size_t nextChild;
+        MathFunction function;  // of a call
+    };
+    Value ApplyToLeaves(const Expression& e, int line);
+    void EvaluateTree(const Expression& root, int line, size_t frameBase);
+    void OpenNode(const Expression& e, int line);
+    void FinishNode(const EvalFrame& done, int line);
+    Value LeafValue(const Expression& e, int line) const;
 
     // Execution (Execution.cpp).
     void ExecuteNext();
@@ -109,4 +116,8 @@ private:
     std::map<std::string, bool> visitedLabels;  // labels jumped to in this Step
     const char* cursor;
     char lineBuffer[4096];
+
+    // Working lists of Evaluate.
+    std::vector<EvalFrame> evalFrames;
+    std::vector<Value> evalValues;
 };
