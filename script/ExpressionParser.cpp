@@ -5,9 +5,10 @@
 #include "script/CharClass.h"
 #include "script/Scenario.h"
 
-// Expressions are parsed by precedence climbing, with the nesting kept in a
-// list of open frames on the heap rather than in recursive calls: a line may
-// open thousands of parentheses, and the parser runs on the game thread.
+// Expressions are parsed by operator precedence with the unfinished operators,
+// parentheses and calls kept in a list on the heap rather than in recursive
+// calls: a line may open thousands of parentheses, and scripts are loaded on
+// the game thread, whose stack may be small.
 
 namespace {
 
@@ -67,11 +68,10 @@ Expression Scenario::ParseExpression(const char* path, int line) {
     if (AtLineEnd()) throw Exception("No expression found in %s at line %d", path, line);
     std::vector<ParseFrame> open;
     Expression operand;
-    do {
-        while (!ParseOperand(open, operand, path, line)) {
-        }
-    } while (!ParseAfterOperand(open, operand, path, line));
-    return operand;
+    for (;;) {
+        if (!ParseOperand(open, operand, path, line)) continue;  // its operand follows
+        if (ParseAfterOperand(open, operand, path, line)) return operand;
+    }
 }
 
 // Reads one token where an operand must begin. Returns true with a finished
