@@ -52,20 +52,27 @@ std::string GeneratedScenario() {
     return text;
 }
 
-std::string WriteTemporary(const std::string& name, const std::string& text) {
-    std::string directory = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX");
-    if (mkdtemp(directory.data()) == nullptr) return name;
-    std::string path = directory + "/" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
+// A script file in a temporary directory of its own, removed at the end.
+class TemporaryScript {
+public:
+    TemporaryScript(const std::string& text) {
+        directory = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
+        if (mkdtemp(directory.data()) == nullptr) directory = ".";
+        path = directory + "/main.txt";
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    ~TemporaryScript() { std::filesystem::remove_all(directory); }
+
+    std::string directory;
+    std::string path;
+};
 
 void BM_LoadScenario(benchmark::State& state) {
-    static const std::string path = WriteTemporary("main.txt", GeneratedScenario());
+    static const TemporaryScript script(GeneratedScenario());
     Scenario scenario;
     RegisterCommands(scenario);
     for (auto _ : state)
-        scenario.Load(path.c_str());
+        scenario.Load(script.path.c_str());
     state.SetItemsProcessed(state.iterations() * kLoadLines);
 }
 BENCHMARK(BM_LoadScenario)->Unit(benchmark::kMillisecond);
@@ -80,15 +87,14 @@ void CountPasses(benchmark::State& state, int64_t passes) {
 const int kPasses = 1000000;
 
 void BM_ScenarioCountingLoop(benchmark::State& state) {
-    std::string script = "n = " + std::to_string(kPasses) +
-                         "\n"
-                         "i = 0\n"
-                         ":top\n"
-                         "i = i + 1\n"
-                         "if i < n top\n";
-    static const std::string path = WriteTemporary("loop.txt", script);
+    static const TemporaryScript script("n = " + std::to_string(kPasses) +
+                                        "\n"
+                                        "i = 0\n"
+                                        ":top\n"
+                                        "i = i + 1\n"
+                                        "if i < n top\n");
     Scenario scenario;
-    scenario.Load(path.c_str());
+    scenario.Load(script.path.c_str());
     for (auto _ : state) {
         scenario.Init();
         while (scenario.GetStatus() != StatusEnd)
