@@ -26,6 +26,7 @@ TEST_F(ParameterTest, EachKindOfParameter) {
     EXPECT_EQ(Show("\"Hello\""), "show@3 value=\"Hello\"");
     EXPECT_EQ(Show("-15"), "show@3 value=-15");
     EXPECT_EQ(Show("0"), "show@3 value=0");
+    EXPECT_EQ(Show("-2147483649"), "show@3 value=2147483647");  // numbers wrap
     EXPECT_EQ(Show("left"), "show@3 value=symbol:left");
     EXPECT_EQ(Show("left   "), "show@3 value=symbol:left");
     EXPECT_EQ(Show("#n + 1"), "show@3 value=4");
