@@ -1,0 +1,119 @@
+#include <utility>
+
+#include "core/Exception.h"
+#include "script/Scenario.h"
+
+void Scenario::Init() {
+    if (status < StatusLoaded) throw Exception("Load script before calling Init");
+    nextStatement = 0;
+    variables.clear();
+    status = StatusRunning;
+}
+
+void Scenario::Step() {
+    if (status == StatusEmpty || status == StatusLoaded)
+        throw Exception("Call Init before calling Step");
+    if (status == StatusEnd) return;
+    progress = false;
+    visitedLabels.clear();
+    ExecuteNext();
+}
+
+void Scenario::SetStatusEnd() {
+    if (status == StatusEmpty || status == StatusLoaded)
+        throw Exception("Call Init before calling SetStatusEnd");
+    status = StatusEnd;
+}
+
+// Two jumps to one label within a Step, with no assignment between them,
+// could only repeat forever; loops that span Steps are left alone.
+void Scenario::JumpToLabel(const std::string& label, int line) {
+    auto found = labels.find(label);
+    if (found == labels.end()) {
+        throw Exception("Undefined label %s in %s at line %d", label.c_str(), scriptName.c_str(),
+                        line);
+    }
+    if (!progress && visitedLabels.count(label) != 0)
+        throw Exception("Found infinitive loop in %s at line %d", scriptName.c_str(), line);
+    progress = false;
+    visitedLabels[label] = true;
+    nextStatement = found->second;
+}
+
+// Runs one statement. The index moves on before the statement runs, so a jump
+// made while it runs decides what comes next.
+void Scenario::ExecuteNext() {
+    if (status == StatusEnd) return;
+    if (nextStatement >= statements.size()) {
+        status = StatusEnd;
+        return;
+    }
+    const Statement& statement = statements[nextStatement++];
+    int line = static_cast<int>(statement.line);
+    switch (statement.kind) {
+        case StmtAssign: {
+            const AssignStatement& assign = std::get<AssignStatement>(statement.payload);
+            Value value = Evaluate(assign.value, line);
+            variables.insert_or_assign(assign.variable, std::move(value));
+            progress = true;
+            break;
+        }
+        case StmtIf: {
+            const IfStatement& branch = std::get<IfStatement>(statement.payload);
+            if (IsTrue(branch.condition, line)) JumpToLabel(branch.label, line);
+            break;
+        }
+        default:
+            CallEngineFunction(statement);
+            break;
+    }
+}
+
+namespace {
+
+// The first argument carrying the name, or an absent one.
+const Parameter& FindParameter(const std::list<Parameter>& params, const std::string& name) {
+    static const Parameter absent;
+    for (const Parameter& p : params) {
+        if (p.name == name) return p;
+    }
+    return absent;
+}
+
+}  // namespace
+
+// Binds the arguments to the declared names: by position until the first
+// named argument, by name from then on. Arguments bound to no declared name
+// are dropped, and never evaluated.
+void Scenario::CallEngineFunction(const Statement& statement) {
+    const CallStatement& call = std::get<CallStatement>(statement.payload);
+    int line = static_cast<int>(statement.line);
+    auto found = engineFunctions.find(call.function);
+    if (found == engineFunctions.end()) {
+        throw Exception("Engine function \"%s\" not found in %s at line %d", call.function.c_str(),
+                        scriptName.c_str(), line);
+    }
+    std::map<std::string, Parameter> bound;
+    auto position = call.params.begin();
+    for (const std::string& name : found->second.paramNames) {
+        if (position != call.params.end() && position->name.empty()) {
+            bound[name] = ResolveParameter(*position++, line);
+        } else {
+            position = call.params.end();
+            bound[name] = ResolveParameter(FindParameter(call.params, name), line);
+        }
+    }
+    found->second.callback(std::move(bound), *this, line);
+}
+
+// An expression argument becomes the number or string it evaluates to now.
+Parameter Scenario::ResolveParameter(const Parameter& p, int line) {
+    if (p.kind != ParamEval) return p;
+    Value value = Evaluate(p.expression, line);
+    Parameter resolved;
+    resolved.name = p.name;
+    resolved.kind = value.type == NumberValue ? ParamNumber : ParamString;
+    resolved.number = value.number;
+    resolved.text = std::move(value.text);
+    return resolved;
+}

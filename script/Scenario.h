@@ -1,0 +1,123 @@
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "script/EngineFunction.h"
+#include "script/Expression.h"
+#include "script/MathFunction.h"
+#include "script/Parameter.h"
+#include "script/Statement.h"
+#include "script/Value.h"
+
+enum Status { StatusEmpty = 0, StatusLoaded = 1, StatusRunning = 2, StatusEnd = 3 };
+
+// A scenario script: compiled once by Load into statements and labels, then
+// run one statement per Step with its variables, math functions and the
+// engine functions the host registered. Errors are thrown as Exception, with
+// the script path and line for everything found in the script. Not copyable.
+class Scenario {
+public:
+    explicit Scenario(bool checkNames = true);
+    Scenario(const Scenario&);
+    Scenario& operator=(const Scenario&);
+    ~Scenario();
+
+    // Loading (ScenarioLoader.cpp).
+    void Clear();
+    void Load(const char* path);
+    const std::string& ScriptName() const { return scriptName; }
+
+    // Registries. Engine functions must be registered before a Load that
+    // calls them while names are checked.
+    void RegisterEngineFunction(const char* name, const EngineFunctionInfo& info);
+    void RegisterMathFunction(const char* name, MathFunction function);
+
+    // Execution (Execution.cpp).
+    void Init();
+    void Step();
+    void SetStatusEnd();
+    int32_t GetStatus() const { return status; }
+    void JumpToLabel(const std::string& label, int line);
+
+    // Evaluation (Evaluator.cpp).
+    Value Evaluate(const Expression& e, int line);
+    bool IsTrue(const Expression& e, int line);
+
+private:
+    struct ParseFrame;
+
+    // Lexical operations on the cursor (ScenarioLexer.cpp).
+    bool AtLineEnd() const { return *cursor == '\0'; }
+    void SkipBlanks();
+    std::string ReadIdentifier();
+    int32_t ReadInteger();
+
+    // Line forms (ScenarioLoader.cpp).
+    void CompileLine(const char* path, int line);
+    void CompileLabel(const char* path, int line);
+    void CompileStatement(const char* path, int line);
+
+    // Call parameters (ParameterParser.cpp).
+    void ParseParameters(std::list<Parameter>& params, const char* path, int line);
+    Parameter ParseEvalParameter(const char* path, int line);
+    Parameter ParseNumberParameter(const char* path, int line);
+    Parameter ParseStringParameter(const char* path, int line);
+    Expression ParseBracedExpression(const char* path, int line);
+    void ParseSeparator(const char* path, int line);
+    static Expression BuildConcatenation(std::vector<Expression>& segments);
+    static Expression AsStringSegment(Expression e);
+
+    // Expressions (ExpressionParser.cpp).
+    Expression ParseExpression(const char* path, int line);
+    static bool UnaryAllowed(const std::vector<ParseFrame>& open);
+    static void Reduce(std::vector<ParseFrame>& open, Expression& operand, int minStrength);
+    bool ParseOperand(std::vector<ParseFrame>& open, Expression& operand, const char* path,
+                      int line);
+    bool StartCall(std::vector<ParseFrame>& open, Expression& name, Expression& operand,
+                   const char* path, int line);
+    bool ParseAfterOperand(std::vector<ParseFrame>& open, Expression& operand, const char* path,
+                           int line);
+    bool CloseGroup(std::vector<ParseFrame>& open, Expression& operand, const char* path, int line);
+    Expression NextToken(bool allowUnary);
+    int ReadOperator(bool allowUnary);
+    std::string ReadStringLiteral();
+
+    // Evaluation (Evaluator.cpp).
+    struct EvalFrame {
+        const Expression* node;  // an operator or a call whose operands are being evaluated
+        size_t nextChild;
+        MathFunction function;  // of a call
+    };
+    Value ApplyToLeaves(const Expression& e, int line);
+    void EvaluateTree(const Expression& root, int line, size_t frameBase);
+    void OpenNode(const Expression& e, int line);
+    void FinishNode(const EvalFrame& done, int line);
+    Value LeafValue(const Expression& e, int line) const;
+
+    // Execution (Execution.cpp).
+    void ExecuteNext();
+    void CallEngineFunction(const Statement& statement);
+    Parameter ResolveParameter(const Parameter& p, int line);
+
+    std::string scriptName;
+    std::vector<Statement> statements;
+    std::map<std::string, uint32_t> labels;  // label -> index of the statement below it
+    std::map<std::string, Value> variables;
+    std::map<std::string, EngineFunctionInfo> engineFunctions;
+    std::map<std::string, MathFunction> mathFunctions;
+    bool checkNames;
+    int32_t status;
+    uint32_t nextStatement;
+    bool progress;  // an assignment ran since the last jump (endless-loop guard)
+    std::map<std::string, bool> visitedLabels;  // labels jumped to in this Step
+    const char* cursor;
+    char lineBuffer[4096];
+
+    // Working lists of Evaluate.
+    std::vector<EvalFrame> evalFrames;
+    std::vector<Value> evalValues;
+};

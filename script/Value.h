@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+enum ValueType { NumberValue = 1, StringValue = 2 };
+
+// A script value: a 32-bit signed number or a byte string.
+struct Value {
+    int32_t type = NumberValue;
+    int32_t number = 0;
+    std::string text;
+
+    static Value Number(int32_t number) {
+        Value value;
+        value.number = number;
+        return value;
+    }
+
+    static Value String(std::string text) {
+        Value value;
+        value.type = StringValue;
+        value.text = std::move(text);
+        return value;
+    }
+
+    // Numbers are true when not 0, strings when not empty.
+    bool IsTrue() const { return type == NumberValue ? number != 0 : !text.empty(); }
+};
