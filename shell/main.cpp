@@ -1,20 +1,80 @@
-#include "core/Exception.h"
-#include "core/GameSettings.h"
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cstdlib>
+
+#include "audio/SDLWavePlayer.h"
 #include "core/Log.h"
+#include "shell/Guarded.h"
+#include "shell/MainLoop.h"
+#include "shell/Presentation.h"
+#include "shell/ProgramState.h"
+#include "shell/Shutdown.h"
 
 namespace {
 
-GameSettings gameSettings;
-GameSettings userSettings;
+void ShutdownVideo() {
+    StopOtherThreads();
+    FreeSurfaces();
+    TTF_Quit();
+    SDL_Quit();
+}
+
+void StartSdl(bool enableSound) {
+    Uint32 subsystems = SDL_INIT_VIDEO | (enableSound ? SDL_INIT_AUDIO : 0);
+    CheckCall(SDL_Init(subsystems), -1, "SDL_Init(cap) failed");
+    CheckCall(SDL_InitSubSystem(SDL_INIT_VIDEO), -1, "SDL_InitSubSystem(SDL_INIT_VIDEO) failed");
+}
+
+void OpenWindow(int width, int height, bool fullscreen) {
+    Uint32 flags = SDL_DOUBLEBUF | (fullscreen ? SDL_FULLSCREEN : 0);
+    screen = SDL_SetVideoMode(width, height, 32, flags);
+    if (!screen) {
+        FatalError(
+            "SDL_SetVideoMode(width, height, 32, SDL_DOUBLEBUF | (fullscreen ? SDL_FULLSCREEN : "
+            "0)) "
+            "failed");
+    }
+}
+
+void StartFonts() {
+    if (TTF_Init() < 0) {
+        SDL_Quit();
+        FatalError("TTF_Init() failed");
+    }
+}
+
+void StartUp() {
+    gameSettings.Load("data/game.settings");
+    userSettings.Load("velmora.settings");
+    int width = gameSettings.GetInt("Width", 800);
+    int height = gameSettings.GetInt("Height", 600);
+    bool enableSound = userSettings.GetInt("EnableSound", 1) != 0;
+    bool fullscreen = userSettings.GetInt("Fullscreen", 0) != 0;
+
+    StartSdl(enableSound);
+    if (enableSound) SDLWavePlayer::Init();
+    OpenWindow(width, height, fullscreen);
+    StartFonts();
+    SDL_WM_SetCaption("Noname", "Noname");
+    SDL_EnableUNICODE(1);
+    SDL_ShowCursor(0);
+    std::atexit(ShutdownVideo);
+
+    MusicChannel& music = SDLWavePlayer::channels[SDLWavePlayer::kMusicChannel];
+    music.Open("data/mfx/ingame.ogg", true);
+    music.SetVolume(128);
+}
+
+void Run() {
+    StartUp();
+    CreateSurfaces();
+    MainLoop();
+}
 
 }  // namespace
 
 int main(int, char**) {
-    try {
-        gameSettings.Load("data/game.settings");
-        userSettings.Load("velmora.settings");
-    } catch (const Exception& e) {
-        FatalError("%s", e.Message());
-    }
+    RunGuarded(Run);
     return 0;
 }

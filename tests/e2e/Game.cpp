@@ -83,8 +83,9 @@ void Game::MouseDown() {
 void Game::MouseUp() {
     Xdotool({"mouseup", "1"});
 }
+// Keys go to the window under the pointer (no window manager gives focus).
 void Game::Key(const std::string& keyName) {
-    Xdotool({"key", "--window", window, keyName});
+    Xdotool({"key", keyName});
 }
 
 void Game::CloseWindow() {

@@ -1,0 +1,6 @@
+#pragma once
+
+// The game thread: registers the commands, loads the fonts, the text box
+// picture and the script, then steps the script while the game runs.
+int GameThreadMain(void* unused);
+void RunGame();

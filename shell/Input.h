@@ -1,0 +1,16 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// The input state: written by PollEvents on the main thread, read by both
+// threads without locks. Each value is a snapshot on its own.
+extern std::atomic<int32_t> mouseX;
+extern std::atomic<int32_t> mouseY;
+extern std::atomic<int32_t> leftButton;  // 1 while the left button is held down
+extern std::atomic<int32_t> lastKey;     // key pressed during the latest poll, or 0
+extern std::atomic<uint32_t> pollTime;   // SDL_GetTicks() at the end of the latest poll
+
+// Drains SDL's event queue into the input state; a quit event clears the
+// running flag. Main thread only.
+void PollEvents();

@@ -1,0 +1,38 @@
+#include "shell/MainLoop.h"
+
+#include <SDL.h>
+
+#include "core/Log.h"
+#include "shell/GameThread.h"
+#include "shell/Input.h"
+#include "shell/Presentation.h"
+#include "shell/ProgramState.h"
+#include "shell/Shutdown.h"
+
+namespace {
+
+void PresentPass() {
+    SDL_Rect updates[kUpdateListSize];
+    int count = 0;
+    updates[count++] = RestoreUnderCursor();
+    CopyFrame(updates, count);
+    updates[count++] = DrawCursor();
+    SDL_UpdateRects(screen, count, updates);
+}
+
+}  // namespace
+
+void MainLoop() {
+    EnterMainLoop();
+    SDL_Thread* gameThread = SDL_CreateThread(GameThreadMain, nullptr);
+    if (!gameThread) FatalError("SDL_CreateThread failed: %s", SDL_GetError());
+    while (!doneFlag.load(std::memory_order_acquire)) {
+        ParkIfShuttingDown();
+        PresentPass();
+        PollEvents();
+        if (lastKey.load(std::memory_order_relaxed) == SDLK_ESCAPE) runningFlag.store(false);
+        SDL_Delay(1);
+    }
+    SDL_WaitThread(gameThread, nullptr);
+    LeaveMainLoop();
+}

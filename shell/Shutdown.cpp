@@ -1,0 +1,64 @@
+#include "shell/Shutdown.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <initializer_list>
+#include <thread>
+
+namespace {
+
+// One of the two threads that use the surfaces.
+struct SurfaceUser {
+    std::atomic<bool> active{false};
+    std::atomic<bool> parked{false};
+    std::atomic<std::thread::id> id{};
+
+    bool IsCurrent() const { return active.load() && id.load() == std::this_thread::get_id(); }
+    void Enter() {
+        id.store(std::this_thread::get_id());
+        active.store(true);
+    }
+    // Waits until the thread has parked or left, for a while at most.
+    void WaitForPark() const {
+        const int kTimeoutMs = 2000;
+        for (int waited = 0; waited < kTimeoutMs && active.load() && !parked.load(); ++waited) {
+            SDL_Delay(1);
+        }
+    }
+};
+
+std::atomic<bool> shuttingDown{false};
+SurfaceUser mainLoop;
+SurfaceUser gameThread;
+
+}  // namespace
+
+void EnterMainLoop() {
+    mainLoop.Enter();
+}
+void LeaveMainLoop() {
+    mainLoop.active.store(false);
+}
+void EnterGameThread() {
+    gameThread.Enter();
+}
+void LeaveGameThread() {
+    gameThread.active.store(false);
+}
+
+void ParkIfShuttingDown() {
+    if (!shuttingDown.load()) return;
+    for (SurfaceUser* user : {&mainLoop, &gameThread}) {
+        if (user->IsCurrent()) user->parked.store(true);
+    }
+    for (;;)
+        SDL_Delay(1000);
+}
+
+void StopOtherThreads() {
+    shuttingDown.store(true);
+    for (SurfaceUser* user : {&mainLoop, &gameThread}) {
+        if (!user->IsCurrent()) user->WaitForPark();
+    }
+}

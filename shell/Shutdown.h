@@ -1,0 +1,20 @@
+#pragma once
+
+// A fatal error may end the process from either thread while the other one
+// still draws into or copies from the surfaces. Before the exit handler frees
+// them, it asks the other thread to park: the main loop parks at the top of
+// its next pass, the game thread at its next wait for a present or Step.
+
+// Marks where each thread runs, so that the exit handler knows whom to wait for.
+void EnterMainLoop();
+void LeaveMainLoop();
+void EnterGameThread();
+void LeaveGameThread();
+
+// Called by each thread where it holds no surface: parks the thread for good
+// once an exit is under way.
+void ParkIfShuttingDown();
+
+// Called by the exit handler: makes every other surface user park (or gives up
+// after a short while, if one is busy elsewhere) before the surfaces go away.
+void StopOtherThreads();
