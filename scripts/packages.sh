@@ -1,9 +1,13 @@
-# Sourced by run.sh and test.sh: installs the Debian packages that are missing.
+# Sourced by run.sh, test.sh and demo/make-assets.sh: installs missing Debian packages.
 
 BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libpng-dev
 libvorbis-dev"
 TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev liblua5.4-dev xvfb xdotool x11-apps
 fonts-dejavu-core"
+# run.sh plays the demo by itself on a virtual display when there is none.
+AUTOPLAY_PACKAGES="xvfb xdotool x11-apps imagemagick"
+# Only demo/make-assets.sh needs these: the demo's files are committed.
+ASSET_PACKAGES="imagemagick sox vorbis-tools espeak-ng fonts-dejavu-core"
 
 ensure_packages() {
     local missing=()

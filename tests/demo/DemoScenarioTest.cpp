@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/Exception.h"
+#include "script/Scenario.h"
+#include "tests/support/TempDir.h"
+
+using testing_support::FileExists;
+using testing_support::ReadFile;
+
+namespace {
+
+const std::string kDemo = VELMORA_DEMO_DIR;
+
+// What the demo's script asked of the commands in one run, and the menu
+// choice that the run takes.
+struct Playthrough {
+    size_t choice = 0;
+    std::vector<std::string> pictures;  // every name given to back, char and preload
+    std::vector<std::string> voices;    // every sound given to say
+    std::vector<std::string> texts;     // every say text
+    std::vector<std::string> items;     // the labels of the choices offered
+    int menus = 0;
+    bool ended = false;
+};
+
+Playthrough* current = nullptr;
+
+void Picture(const Parameter& name) {
+    if (name.kind == ParamString) current->pictures.push_back(name.text);
+}
+
+// Stand-ins for the engine commands, declared with their parameter names:
+// they record their arguments and never wait.
+void Back(std::map<std::string, Parameter> params, Scenario&, int) {
+    Picture(params["name"]);
+}
+
+void Say(std::map<std::string, Parameter> params, Scenario&, int) {
+    if (params["sound"].kind == ParamString && !params["sound"].text.empty())
+        current->voices.push_back(params["sound"].text);
+    current->texts.push_back(params["text"].text);
+}
+
+void Item(std::map<std::string, Parameter> params, Scenario&, int) {
+    current->items.push_back(params["label"].text);
+}
+
+void Menu(std::map<std::string, Parameter>, Scenario& scenario, int line) {
+    ++current->menus;
+    ASSERT_LT(current->choice, current->items.size());
+    scenario.JumpToLabel(current->items[current->choice], line);
+    current->items.clear();
+}
+
+void Game(std::map<std::string, Parameter> params, Scenario&, int) {
+    if (params["action"].text == "end") current->ended = true;
+}
+
+void Ignore(std::map<std::string, Parameter>, Scenario&, int) {}
+
+void RegisterCommands(Scenario& scenario) {
+    scenario.RegisterEngineFunction("back", {Back, {"name", "clear"}});
+    scenario.RegisterEngineFunction("char", {Back, {"name", "align"}});
+    scenario.RegisterEngineFunction("say", {Say, {"name", "sound", "text"}});
+    scenario.RegisterEngineFunction("item", {Item, {"text", "label"}});
+    scenario.RegisterEngineFunction("menu", {Menu, {"action"}});
+    scenario.RegisterEngineFunction("delay", {Ignore, {"value"}});
+    scenario.RegisterEngineFunction("game", {Game, {"action"}});
+    scenario.RegisterEngineFunction("preload", {Back, {"name"}});
+}
+
+// Plays the whole script with every menu answered by choice.
+Playthrough Play(size_t choice) {
+    Playthrough run;
+    run.choice = choice;
+    current = &run;
+    Scenario scenario;
+    RegisterCommands(scenario);
+    try {
+        scenario.Load((kDemo + "/data/scenario/main.txt").c_str());
+        scenario.Init();
+        for (int step = 0; step < 1000 && !run.ended && scenario.GetStatus() != StatusEnd; ++step)
+            scenario.Step();
+    } catch (const Exception& e) {
+        ADD_FAILURE() << e.Message();
+    }
+    current = nullptr;
+    return run;
+}
+
+// Windows-1251 Russian letters: the bytes the font shows as Cyrillic.
+bool IsRussianLetter(unsigned char byte) {
+    return byte >= 0xC0 || byte == 0xA8 || byte == 0xB8;
+}
+
+std::string ToWindows1251(const std::string& utf8) {
+    iconv_t convert = iconv_open("WINDOWS-1251", "UTF-8");
+    std::string in = utf8, out(utf8.size(), '\0');
+    char* inPointer = in.data();
+    char* outPointer = out.data();
+    size_t inLeft = in.size(), outLeft = out.size();
+    size_t converted = iconv(convert, &inPointer, &inLeft, &outPointer, &outLeft);
+    iconv_close(convert);
+    if (converted == static_cast<size_t>(-1)) return "(not convertible)";
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+TEST(DemoScenarioTest, EveryBranchPlaysToTheEndAndEveryFileItNamesExists) {
+    // The branches meet again and light the lamp, at a time each computes.
+    const char* lampLit[] = {"lamp lit at 19:45.", "lamp lit at 19:50, a little late.",
+                             "lamp lit at 19:40."};
+    for (size_t choice = 0; choice < 3; ++choice) {
+        SCOPED_TRACE("choice " + std::to_string(choice + 1));
+        Playthrough run = Play(choice);
+        EXPECT_TRUE(run.ended);
+        EXPECT_EQ(run.menus, 1);
+        EXPECT_TRUE(run.items.empty()) << "choices left over after the menu";
+        for (const std::string& name : run.pictures)
+            EXPECT_TRUE(FileExists(kDemo + "/data/gfx/" + name + ".png")) << name;
+        for (const std::string& sound : run.voices)
+            EXPECT_TRUE(FileExists(kDemo + "/data/mfx/voc/" + sound + ".ogg")) << sound;
+        ASSERT_GE(run.texts.size(), 2u);
+        const std::string& logLine = run.texts[run.texts.size() - 2];
+        EXPECT_EQ(logLine.substr(logLine.rfind("lamp lit")), lampLit[choice]);
+    }
+}
+
+TEST(DemoScenarioTest, RussianLinesAreWindows1251) {
+    size_t russian = 0;
+    for (size_t choice = 0; choice < 3; ++choice) {
+        for (const std::string& text : Play(choice).texts) {
+            for (unsigned char byte : text) {
+                if (byte < 0x80) continue;
+                EXPECT_TRUE(IsRussianLetter(byte)) << "byte " << int{byte} << " in " << text;
+                ++russian;
+            }
+        }
+    }
+    EXPECT_GT(russian, 0u);
+    // The game's script is the UTF-8 original, converted.
+    EXPECT_TRUE(ReadFile(kDemo + "/data/scenario/main.txt") ==
+                ToWindows1251(ReadFile(kDemo + "/source/main.txt")));
+}
+
+TEST(DemoScenarioTest, StartUpFilesExist) {
+    for (const char* path :
+         {"velmora.settings", "data/game.settings", "data/menubg.png", "data/arrow.png",
+          "data/busy.png", "data/fnt/font.ttf", "data/fnt/LICENSE", "data/mfx/ingame.ogg"}) {
+        EXPECT_TRUE(FileExists(kDemo + "/" + path)) << path;
+    }
+}
+
+}  // namespace
