@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Plays a game by itself on a private virtual display (Xvfb), for machines
+# without a screen: clicks through every wait, taking the first choice of
+# every menu, saves a screenshot of every wait, and ends with the game's
+# exit code.
+#
+#   scripts/autoplay.sh <game directory> <velmora program> <screenshot folder>
+#
+# AUTOPLAY_PAUSE (seconds, default 1) is how long each wait is shown before
+# the click; keep it below the shortest delay of the script.
+set -uo pipefail
+
+game=$(realpath "$1")
+program=$(realpath "$2")
+shots=$(realpath -m "$3")
+pause=${AUTOPLAY_PAUSE:-1}
+
+# The last decimal value of a key in the game settings, or the default.
+setting() {  # setting <key> <default>
+    local value
+    value=$(sed -n "s/^ *$1 *= *\(-\?[0-9]\+\)\r\?$/\1/p" "$game/data/game.settings" | tail -n 1)
+    echo "${value:-$2}"
+}
+
+png_height() {  # png_height <file>: from the PNG header
+    local bytes
+    read -r -a bytes < <(od -An -tu1 -j20 -N4 "$1")
+    echo $(((bytes[0] << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3]))
+}
+
+# The first menu choice's line, just inside its first letter. A click there
+# also ends any other wait.
+font_size=$(setting FontSize 16)
+click_x=$(($(setting TextOffsetX 0) + 4))
+click_y=$(($(setting Height 600) - $(png_height "$game/data/menubg.png") +
+    $(setting TextOffsetY 0) + font_size / 2))
+
+scratch=$(mktemp -d)
+xvfb=""
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# Xvfb chooses a free display and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do
+    grep -q . "$scratch/display" 2>/dev/null && break
+    sleep 0.1
+done
+if ! grep -q . "$scratch/display" 2>/dev/null; then
+    echo "autoplay: Xvfb did not start" >&2
+    exit 1
+fi
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+
+(cd "$game" && exec "$program") &
+pid=$!
+
+running() { kill -0 "$pid" 2>/dev/null; }
+
+window=""
+for _ in $(seq 200); do
+    running || break
+    window=$(xdotool search --name '^Noname$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+
+mkdir -p "$shots"
+rm -f "$shots"/wait-*.png
+count=0
+while [ -n "$window" ] && running; do
+    xdotool mousemove --window "$window" "$click_x" "$click_y" 2>/dev/null
+    sleep "$pause"
+    running || break
+    file=$(printf '%s/wait-%03d.png' "$shots" $((count + 1)))
+    if xwd -silent -id "$window" 2>/dev/null | convert xwd:- "png:$file" 2>/dev/null; then
+        count=$((count + 1))
+    else
+        rm -f "$file"
+    fi
+    # Held for a moment, so that the game sees the button down.
+    xdotool mousedown 1 sleep 0.15 mouseup 1 2>/dev/null
+done
+
+wait "$pid"
+code=$?
+pid=""
+echo "autoplay: the game ended with exit code $code; $count screenshots in $shots"
+if [ "$code" -ne 0 ] && [ -f "$game/velmora.log" ]; then
+    tail -n 5 "$game/velmora.log" >&2
+fi
+exit "$code"
