@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/GameSettings.h"
+#include "graphics/Font.h"
 #include "graphics/Picture.h"
 #include "script/Scenario.h"
 
@@ -20,6 +21,10 @@ extern std::atomic<bool> doneFlag;
 // Read by the game thread at its start; where the text box's text begins.
 extern int32_t textOffsetX;
 extern int32_t textOffsetY;
+
+// The line text and unhovered menu choices; the speaker label and the hovered choice.
+extern Font primaryFont;
+extern Font secondaryFont;
 
 extern Picture menuBackground;  // the text box picture
 extern Scenario scenario;       // the one script interpreter, game thread only

@@ -5,6 +5,7 @@
 
 #include "audio/SDLWavePlayer.h"
 #include "core/Log.h"
+#include "graphics/CharacterTable.h"
 #include "shell/Guarded.h"
 #include "shell/MainLoop.h"
 #include "shell/Presentation.h"
@@ -16,6 +17,9 @@ namespace {
 void ShutdownVideo() {
     StopOtherThreads();
     FreeSurfaces();
+    // The fonts outlive this handler, but not the font engine.
+    primaryFont.Close();
+    secondaryFont.Close();
     TTF_Quit();
     SDL_Quit();
 }
@@ -60,6 +64,7 @@ void StartUp() {
     SDL_EnableUNICODE(1);
     SDL_ShowCursor(0);
     std::atexit(ShutdownVideo);
+    BuildCharacterTable();
 
     MusicChannel& music = SDLWavePlayer::channels[SDLWavePlayer::kMusicChannel];
     music.Open("data/mfx/ingame.ogg", true);

@@ -74,8 +74,12 @@ void Game::Xdotool(const std::vector<std::string>& arguments) {
 void Game::MoveMouse(int x, int y) {
     Xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)});
 }
+// The program sees the button's state once per pass of its main loop, so a
+// click holds the button down for a while, as a hand does.
 void Game::Click() {
-    Xdotool({"click", "1"});
+    MouseDown();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    MouseUp();
 }
 void Game::MouseDown() {
     Xdotool({"mousedown", "1"});

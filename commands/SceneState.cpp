@@ -1,0 +1,3 @@
+#include "commands/SceneState.h"
+
+SceneState scene;

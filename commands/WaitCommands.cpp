@@ -1,0 +1,86 @@
+// say, item, menu, delay and game: the commands that speak, offer choices,
+// pause and end the game.
+#include <cstdint>
+#include <limits>
+
+#include "audio/SDLWavePlayer.h"
+#include "commands/Arguments.h"
+#include "commands/SceneState.h"
+#include "commands/Wait.h"
+#include "shell/ProgramState.h"
+
+namespace {
+
+MusicChannel& VoiceChannel() {
+    return SDLWavePlayer::channels[SDLWavePlayer::kVoiceChannel];
+}
+
+void PlayVoice(const Arguments& args) {
+    const Parameter& sound = args["sound"];
+    if (sound.kind != ParamAbsent) {
+        args.RequireKind(sound, ParamString, "Invalid sound type in %s at line %d");
+        if (!sound.text.empty()) {
+            VoiceChannel().Open("data/mfx/voc/" + sound.text + ".ogg", false);
+            return;
+        }
+    }
+    VoiceChannel().Stop();
+}
+
+// Tenths of a second in milliseconds, clamped to what an int holds.
+int TenthsToMilliseconds(int32_t tenths) {
+    int64_t ms = int64_t{tenths} * 100;
+    if (ms > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (ms < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(ms);
+}
+
+const Parameter& Action(const Arguments& args) {
+    const Parameter& action = args.Required("action", "Action required in %s at line %d");
+    args.RequireKind(action, ParamSymbol, "Invalid action type in %s at line %d");
+    return action;
+}
+
+}  // namespace
+
+void CommandSay(ParameterMap params, Scenario& script, int line) {
+    Arguments args(params, script, line);
+    const Parameter& name = args["name"];
+    if (name.kind != ParamAbsent) {
+        args.RequireKind(name, ParamString, "Invalid name type in %s at line %d");
+    }
+    scene.speakerName = name.text;
+    PlayVoice(args);
+    const Parameter& text = args.Required("text", "Text required in %s at line %d");
+    args.RequireKind(text, ParamString, "Invalid text type in %s at line %d");
+    scene.lineText = text.text;
+    WaitForPlayer();
+}
+
+void CommandItem(ParameterMap params, Scenario& script, int line) {
+    Arguments args(params, script, line);
+    const Parameter& text = args.Required("text", "Text required in %s at line %d");
+    args.RequireKind(text, ParamString, "Invalid text type in %s at line %d");
+    const Parameter& label = args.Required("label", "Label required in %s at line %d");
+    args.RequireKind(label, ParamSymbol, "Invalid label type in %s at line %d");
+    scene.choices.push_back({text.text, label.text, line});
+}
+
+void CommandMenu(ParameterMap params, Scenario& script, int line) {
+    Arguments args(params, script, line);
+    if (Action(args).text == "run") scene.menuMode = true;
+    WaitForPlayer();
+}
+
+void CommandDelay(ParameterMap params, Scenario& script, int line) {
+    Arguments args(params, script, line);
+    const Parameter& value = args.Required("value", "Value required in %s at line %d");
+    args.RequireKind(value, ParamNumber, "Invalid value type in %s at line %d");
+    scene.delayTime = TenthsToMilliseconds(value.number);
+    WaitForPlayer();
+}
+
+void CommandGame(ParameterMap params, Scenario& script, int line) {
+    Arguments args(params, script, line);
+    if (Action(args).text == "end") runningFlag.store(false);
+}

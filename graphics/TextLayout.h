@@ -1,0 +1,19 @@
+#pragma once
+
+#include <SDL.h>
+
+#include "graphics/Font.h"
+
+// Text laid out one byte at a time: each byte's image is placed at a pen that
+// advances by the primary font's width of that byte; only a newline starts a
+// new line, one primary line height lower. No kerning, no wrapping.
+struct TextFonts {
+    const Font& primary;
+    const Font& secondary;  // draws highlighted text, with the primary's spacing
+};
+
+// The sum of the primary font's widths of every byte, newlines included.
+int TextWidth(const Font& primary, const char* text);
+
+void DrawText(SDL_Surface* target, const TextFonts& fonts, int x, int y, const char* text,
+              bool highlight);

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "commands/Commands.h"
+#include "commands/SceneState.h"
+#include "core/Exception.h"
+#include "shell/ProgramState.h"
+#include "tests/support/PngWriter.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+// The commands as scripts reach them: registered with the game's Scenario and
+// run statement by statement. Only commands that do not wait run here.
+class CommandsTest : public testing_support::InTempDir {
+protected:
+    static void SetUpTestSuite() { RegisterCommands(); }
+
+    void SetUp() override {
+        InTempDir::SetUp();
+        scene = SceneState();
+        runningFlag = true;
+        for (auto [name, colour] : {std::pair{"room", 0xFF112233u},
+                                    {"none", 0xFF445566u},
+                                    {"ann", 0xFFAA0000u},
+                                    {"bob", 0xFF00AA00u}}) {
+            testing_support::WritePng(std::string("data/gfx/") + name + ".png", 3, 2,
+                                      std::vector<uint32_t>(6, colour));
+        }
+    }
+
+    // Runs the script to its end; returns the message of the error that
+    // stopped it, or "" when it ran through.
+    std::string Run(const std::string& script) {
+        testing_support::WriteFile("data/scenario/main.txt", script);
+        try {
+            scenario.Load("data/scenario/main.txt");
+            scenario.Init();
+            while (scenario.GetStatus() != StatusEnd && runningFlag)
+                scenario.Step();
+        } catch (const Exception& e) {
+            return e.Message();
+        }
+        return "";
+    }
+
+    static uint32_t Colour(const Picture& picture) {
+        return picture.IsDrawable() ? picture.Pixels()[0] : 0;
+    }
+};
+
+TEST_F(CommandsTest, EveryParameterMisuseHasItsMessage) {
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"back", "No back name"},
+        {"back 5", "Invalid back name"},
+        {"back left", "Only :none allowed"},
+        {"back none, clear=\"yes\"", "Invalid clear type"},
+        {"back none, clear=maybe", "Invalid clear value"},
+        {"char", "No char name"},
+        {"char none, align=\"left\"", "Invalid align type"},
+        {"char none, align=middle", "Invalid align value"},
+        {"char ann", "Only :none allowed"},
+        {"say text=\"x\", name=5", "Invalid name type"},
+        {"say \"Ann\", sound=none, text=\"x\"", "Invalid sound type"},
+        {"say \"Ann\"", "Text required"},
+        {"say text=hello", "Invalid text type"},
+        {"item", "Text required"},
+        {"item hello", "Invalid text type"},
+        {"item \"Go\"", "Label required"},
+        {"item \"Go\", \"there\"", "Invalid label type"},
+        {"menu", "Action required"},
+        {"menu \"run\"", "Invalid action type"},
+        {"delay", "Value required"},
+        {"delay #{\"5\"}", "Invalid value type"},
+        {"game", "Action required"},
+        {"game 1", "Invalid action type"},
+        {"preload", "Name required"},
+        {"preload room", "Invalid name type"},
+    };
+    for (const auto& [line, message] : cases) {
+        EXPECT_EQ(Run(std::string("x = 1\n") + line + "\n"),
+                  std::string(message) + " in data/scenario/main.txt at line 2")
+            << line;
+    }
+}
+
+TEST_F(CommandsTest, MissingFilesReportTheirPaths) {
+    EXPECT_EQ(Run("back \"nowhere\"\n"), "Read error in data/gfx/nowhere.png");
+    EXPECT_EQ(Run("char \"sub/x\", align=left\n"), "Read error in data/gfx/sub/x.png");
+    EXPECT_EQ(Run("say \"Ann\", \"hello\", \"Hi\"\n"), "Read error in data/mfx/voc/hello.ogg");
+}
+
+TEST_F(CommandsTest, BackReplacesTheBackgroundAndClearsByDefault) {
+    scene.speakerName = "Ann";
+    scene.choices.push_back({"Go", "there", 1});
+    EXPECT_EQ(Run("char \"ann\", align=left\nchar \"bob\", right\nback \"room\", clear=no\n"), "");
+    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
+    EXPECT_EQ(Colour(scene.leftCharacter), 0xFFAA0000u);
+    EXPECT_EQ(Colour(scene.rightCharacter), 0xFF00AA00u);
+
+    scene.lineText = "said before";
+    EXPECT_EQ(Run("back \"none\"\n"), "");  // a string is a picture name, even "none"
+    EXPECT_EQ(Colour(scene.background), 0xFF445566u);
+    EXPECT_FALSE(scene.leftCharacter.IsDrawable());
+    EXPECT_FALSE(scene.rightCharacter.IsDrawable());
+    EXPECT_EQ(scene.lineText, "");
+    EXPECT_EQ(scene.speakerName, "Ann");  // not the back command's business
+    EXPECT_EQ(scene.choices.size(), 1u);
+
+    EXPECT_EQ(Run("back name=none, clear=yes\n"), "");
+    EXPECT_FALSE(scene.background.IsDrawable());
+}
+
+TEST_F(CommandsTest, BackChangesTheBackgroundBeforeCheckingClear) {
+    EXPECT_EQ(Run("char \"ann\"\nback \"room\", clear=perhaps\n"),
+              "Invalid clear value in data/scenario/main.txt at line 2");
+    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
+    EXPECT_TRUE(scene.centerCharacter.IsDrawable());
+}
+
+TEST_F(CommandsTest, CharPlacesReplacesAndRemoves) {
+    EXPECT_EQ(Run("char \"ann\"\nchar \"bob\", align=left\nchar \"ann\", align=right\n"), "");
+    EXPECT_EQ(Colour(scene.centerCharacter), 0xFFAA0000u);  // the default place
+    EXPECT_EQ(Colour(scene.leftCharacter), 0xFF00AA00u);
+    EXPECT_EQ(Colour(scene.rightCharacter), 0xFFAA0000u);
+
+    EXPECT_EQ(Run("char \"bob\", align=center\nchar none, align=left\nchar align=right, name=7\n"),
+              "");
+    EXPECT_EQ(Colour(scene.centerCharacter), 0xFF00AA00u);
+    EXPECT_FALSE(scene.leftCharacter.IsDrawable());
+    EXPECT_EQ(Colour(scene.rightCharacter), 0xFFAA0000u);  // a number changes nothing
+
+    // The place is checked before the picture is touched.
+    EXPECT_EQ(Run("char none, align=up\n"),
+              "Invalid align value in data/scenario/main.txt at line 1");
+    EXPECT_TRUE(scene.centerCharacter.IsDrawable());
+}
+
+TEST_F(CommandsTest, PicturesAreIndependentCopies) {
+    EXPECT_EQ(Run("back \"room\"\nchar \"room\", align=left\n"), "");
+    scene.leftCharacter.Pixels()[0] = 0xFFFFFFFF;
+    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
+    EXPECT_EQ(Run("preload \"room\"\n"), "");
+    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
+}
+
+TEST_F(CommandsTest, PreloadSetsTheBackgroundAndKeepsTheRest) {
+    scene.lineText = "still here";
+    EXPECT_EQ(Run("char \"ann\"\npreload \"room\"\n"), "");
+    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
+    EXPECT_TRUE(scene.centerCharacter.IsDrawable());
+    EXPECT_EQ(scene.lineText, "still here");
+    EXPECT_EQ(Run("preload \"missing\"\n"), "Read error in data/gfx/missing.png");
+    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
+}
+
+TEST_F(CommandsTest, ItemsCollectInOrderAndCheckBeforeRecording) {
+    EXPECT_EQ(Run("' choices\nitem \"One\", one\nitem label=two, text=\"Two\"\nitem \"Bad\"\n"),
+              "Label required in data/scenario/main.txt at line 4");
+    ASSERT_EQ(scene.choices.size(), 2u);
+    EXPECT_EQ(scene.choices[0].text, "One");
+    EXPECT_EQ(scene.choices[0].label, "one");
+    EXPECT_EQ(scene.choices[0].line, 2);
+    EXPECT_EQ(scene.choices[1].text, "Two");
+    EXPECT_EQ(scene.choices[1].line, 3);
+}
+
+TEST_F(CommandsTest, GameEndStopsTheGameAndOtherActionsDoNothing) {
+    EXPECT_EQ(Run("game action=pause\nx = 1\n"), "");
+    EXPECT_TRUE(runningFlag);
+    EXPECT_EQ(Run("game end\nback \"nowhere\"\n"), "");  // nothing after it runs
+    EXPECT_FALSE(runningFlag);
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/Game.h"
+#include "tests/e2e/GameFiles.h"
+#include "tests/support/OggClip.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using Samples = std::vector<int16_t>;
+
+Samples AsSamples(const std::vector<unsigned char>& bytes) {
+    Samples samples(bytes.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    }
+    return samples;
+}
+
+// The channel's volume scaling: rounding toward zero.
+Samples AtHalfVolume(const Samples& samples) {
+    Samples half;
+    for (int16_t s : samples)
+        half.push_back(static_cast<int16_t>(s * 128 / 256));
+    return half;
+}
+
+// Channels start at the beginning of a mixer buffer: 1024 stereo frames.
+const size_t kBufferSamples = 2048;
+
+bool MatchesAt(const Samples& output, size_t at, const Samples& clip, size_t count) {
+    if (at + count > output.size() || count > clip.size()) return false;
+    for (size_t i = 0; i < count; ++i) {
+        if (output[at + i] != clip[i]) return false;
+    }
+    return true;
+}
+
+class VoiceTest : public testing_support::InTempDir {};
+
+// What the mixer delivers while a line with a voice clip is shown: the music
+// at half volume from its start, and the clip added on top of it in full.
+TEST_F(VoiceTest, VoiceClipIsMixedOverTheMusic) {
+    e2e::GameFiles files;
+    files.userSettings = "EnableSound=1\n";
+    files.script = "delay 5\nsay \"Ann\", \"hello\", \"Listen\"\n";
+    files.WriteTo(directory);
+    // Long enough music not to loop during the test, and a short clip.
+    testing_support::WriteOggClip("data/mfx/ingame.ogg",
+                                  testing_support::StereoSine(44100 * 8, 440, 6000));
+    testing_support::WriteOggClip("data/mfx/voc/hello.ogg",
+                                  testing_support::StereoSine(44100 / 4, 660, 9000));
+    {
+        e2e::Game game({directory,
+                        {{"SDL_AUDIODRIVER", "disk"},
+                         {"SDL_DISKAUDIOFILE", directory + "/out.raw"},
+                         {"SDL_DISKAUDIODELAY", "20"}}});
+        std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+        game.Key("Escape");
+        ASSERT_EQ(game.Wait(), 0);
+    }
+    std::string raw = testing_support::ReadFile("out.raw");
+    Samples output = AsSamples(std::vector<unsigned char>(raw.begin(), raw.end()));
+    Samples music = AtHalfVolume(AsSamples(testing_support::DecodeOggClip("data/mfx/ingame.ogg")));
+    Samples voice = AsSamples(testing_support::DecodeOggClip("data/mfx/voc/hello.ogg"));
+
+    // The music starts at a buffer: find the one from which the output's end
+    // is the music at half volume.
+    size_t musicStart = 0;
+    auto endMatches = [&](size_t start) {
+        size_t tail = start + ((output.size() - start) / kBufferSamples - 2) * kBufferSamples;
+        return MatchesAt(output, tail, Samples(music.begin() + (tail - start), music.end()),
+                         kBufferSamples);
+    };
+    while (musicStart + 4 * kBufferSamples < output.size() && !endMatches(musicStart)) {
+        musicStart += kBufferSamples;
+    }
+    ASSERT_LT(musicStart + 4 * kBufferSamples, output.size()) << "no music in the output";
+    // Its first buffer may still be at full volume: the volume is set just
+    // after the music starts.
+    musicStart += kBufferSamples;
+    music.erase(music.begin(), music.begin() + kBufferSamples);
+    // Take the music away: what remains is silence, then the clip, then silence.
+    Samples rest;
+    for (size_t i = musicStart; i < output.size() && i - musicStart < music.size(); ++i) {
+        rest.push_back(static_cast<int16_t>(output[i] - music[i - musicStart]));
+    }
+    size_t voiceStart = 0;
+    while (voiceStart < rest.size() && rest[voiceStart] == 0)
+        ++voiceStart;
+    ASSERT_LT(voiceStart, rest.size()) << "no voice in the output";
+    voiceStart -= voiceStart % kBufferSamples;
+    EXPECT_TRUE(MatchesAt(rest, voiceStart, voice, voice.size()));
+    for (size_t i = voiceStart + voice.size(); i < rest.size(); ++i) {
+        ASSERT_EQ(rest[i], 0) << "after the clip, at sample " << i;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/Exception.h"
+#include "graphics/CharacterTable.h"
+#include "graphics/Font.h"
+#include "graphics/TextLayout.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+const char kFontPath[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+class FontTest : public testing_support::InTempDir {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_EQ(TTF_Init(), 0);
+        BuildCharacterTable();
+    }
+    static void TearDownTestSuite() { TTF_Quit(); }
+
+    void SetUp() override {
+        InTempDir::SetUp();
+        primary.LoadFile(kFontPath, 16, 0);
+        primary.SetColor(0xFFFFFF);
+        secondary.LoadFile(kFontPath, 16, TTF_STYLE_BOLD);
+        secondary.SetColor(0xFF8000);
+    }
+
+    static SDL_Surface* BlackSurface() {
+        SDL_Surface* surface = SDL_CreateRGBSurface(0, 200, 100, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+        SDL_FillRect(surface, nullptr, 0);
+        return surface;
+    }
+
+    static bool SamePixels(SDL_Surface* a, SDL_Surface* b) {
+        return std::memcmp(a->pixels, b->pixels, static_cast<size_t>(a->pitch) * a->h) == 0;
+    }
+
+    static bool AllBlack(SDL_Surface* surface) {
+        const Uint32* words = static_cast<const Uint32*>(surface->pixels);
+        for (int i = 0; i < surface->w * surface->h; ++i) {
+            if (words[i] & 0xFFFFFF) return false;
+        }
+        return true;
+    }
+
+    Font primary;
+    Font secondary;
+};
+
+std::string Utf8Of(unsigned char byte) {
+    return CharacterToUtf8(byte);
+}
+
+TEST_F(FontTest, CharacterTableTurnsCyrillicIntoUtf8) {
+    EXPECT_EQ(Utf8Of('A'), "A");
+    EXPECT_EQ(Utf8Of(0xC0), "\xD0\x90");  // capital A
+    EXPECT_EQ(Utf8Of(0xFF), "\xD1\x8F");  // small ya
+    EXPECT_EQ(Utf8Of(0xEF), "\xD0\xBF");  // small pe, the last before the second lead byte
+    EXPECT_EQ(Utf8Of(0xF0), "\xD1\x80");  // small er
+    EXPECT_EQ(Utf8Of(0xA8), "\xD0\x81");  // capital Io
+    EXPECT_EQ(Utf8Of(0xB8), "\xD1\x91");  // small io
+    EXPECT_EQ(Utf8Of(0x97), "\x97");      // no letter: passed on unchanged
+    EXPECT_EQ(Utf8Of(0xBF), "\xBF");
+}
+
+TEST_F(FontTest, TextIsPlacedByThePrimaryFontsAdvances) {
+    SDL_Surface* laidOut = BlackSurface();
+    SDL_Surface* byHand = BlackSurface();
+    DrawText(laidOut, {primary, secondary}, 10, 20, "AB\nC", false);
+    primary.DrawChar(byHand, 10, 20, 'A');
+    primary.DrawChar(byHand, 10 + primary.CharWidth('A'), 20, 'B');
+    primary.DrawChar(byHand, 10, 20 + primary.LineHeight(), 'C');
+    EXPECT_FALSE(AllBlack(laidOut));
+    EXPECT_TRUE(SamePixels(laidOut, byHand));
+
+    // Highlighted text: secondary glyphs at the primary font's advances.
+    SDL_Surface* highlighted = BlackSurface();
+    SDL_Surface* highlightedByHand = BlackSurface();
+    DrawText(highlighted, {primary, secondary}, 10, 20, "WW", true);
+    secondary.DrawChar(highlightedByHand, 10, 20, 'W');
+    secondary.DrawChar(highlightedByHand, 10 + primary.CharWidth('W'), 20, 'W');
+    EXPECT_TRUE(SamePixels(highlighted, highlightedByHand));
+    EXPECT_LT(primary.CharWidth('W'), secondary.CharWidth('W'));
+
+    for (SDL_Surface* s : {laidOut, byHand, highlighted, highlightedByHand})
+        SDL_FreeSurface(s);
+}
+
+TEST_F(FontTest, EmptyTextDrawsNothingAndHasNoWidth) {
+    SDL_Surface* surface = BlackSurface();
+    DrawText(surface, {primary, secondary}, 0, 0, "", false);
+    EXPECT_TRUE(AllBlack(surface));
+    EXPECT_EQ(TextWidth(primary, ""), 0);
+    EXPECT_EQ(TextWidth(primary, "A\nB"),
+              primary.CharWidth('A') + primary.CharWidth('\n') + primary.CharWidth('B'));
+    SDL_FreeSurface(surface);
+}
+
+TEST_F(FontTest, ColourIgnoresBitsAboveRgb) {
+    SDL_Surface* orange = BlackSurface();
+    SDL_Surface* orangeWithHighBits = BlackSurface();
+    primary.SetColor(0xFF8000);
+    primary.DrawChar(orange, 5, 5, 'M');
+    primary.SetColor(0x7FFF8000);
+    primary.DrawChar(orangeWithHighBits, 5, 5, 'M');
+    EXPECT_TRUE(SamePixels(orange, orangeWithHighBits));
+    // The fully covered middle of the M is that orange.
+    bool foundOrange = false;
+    const Uint32* words = static_cast<const Uint32*>(orange->pixels);
+    for (int i = 0; i < orange->w * orange->h; ++i)
+        foundOrange |= (words[i] & 0xFFFFFF) == 0xFF8000;
+    EXPECT_TRUE(foundOrange);
+    SDL_FreeSurface(orange);
+    SDL_FreeSurface(orangeWithHighBits);
+}
+
+TEST_F(FontTest, CyrillicBytesRenderAsLetters) {
+    // Capital A in Cyrillic looks like the Latin A.
+    EXPECT_EQ(primary.CharWidth(0xC0), primary.CharWidth('A'));
+    EXPECT_GT(primary.CharWidth(0xA8), 0);
+}
+
+TEST_F(FontTest, FailedLoadNamesSizeAndPathAndClosesTheOldFont) {
+    try {
+        primary.LoadFile("data/fnt/font.ttf", 16, 0);
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        std::string message = e.Message();
+        const std::string start = "Couldn't load 16 pt font from data/fnt/font.ttf: ";
+        EXPECT_EQ(message.compare(0, start.size(), start), 0) << message;
+        EXPECT_EQ(message.back(), '\n');
+        EXPECT_GT(message.size(), start.size() + 1);  // SDL's reason is there
+    }
+    EXPECT_EQ(primary.CharWidth('A'), 0);  // no font any more
+}
+
+TEST_F(FontTest, CopyingEndsTheProgram) {
+    EXPECT_EXIT({ Font copy(primary); }, ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ(testing_support::ReadFile("velmora.log"),
+              "[Error] Copy Font object not allowed (construct)\n");
+    EXPECT_EXIT({ secondary = primary; }, ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ(testing_support::ReadFile("velmora.log"),
+              "[Error] Copy Font object not allowed (operator=)\n");
+}
+
+}  // namespace
