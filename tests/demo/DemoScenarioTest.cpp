@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "commands/Commands.h"
 #include "core/Exception.h"
 #include "script/Scenario.h"
+#include "shell/ProgramState.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::FileExists;
@@ -34,9 +36,9 @@ void Picture(const Parameter& name) {
     if (name.kind == ParamString) current->pictures.push_back(name.text);
 }
 
-// Stand-ins for the engine commands, declared with their parameter names:
+// Stand-ins for the engine commands, declared with the same parameter names:
 // they record their arguments and never wait.
-void Back(std::map<std::string, Parameter> params, Scenario&, int) {
+void PictureCommand(std::map<std::string, Parameter> params, Scenario&, int) {
     Picture(params["name"]);
 }
 
@@ -63,15 +65,15 @@ void Game(std::map<std::string, Parameter> params, Scenario&, int) {
 
 void Ignore(std::map<std::string, Parameter>, Scenario&, int) {}
 
-void RegisterCommands(Scenario& scenario) {
-    scenario.RegisterEngineFunction("back", {Back, {"name", "clear"}});
-    scenario.RegisterEngineFunction("char", {Back, {"name", "align"}});
-    scenario.RegisterEngineFunction("say", {Say, {"name", "sound", "text"}});
-    scenario.RegisterEngineFunction("item", {Item, {"text", "label"}});
-    scenario.RegisterEngineFunction("menu", {Menu, {"action"}});
-    scenario.RegisterEngineFunction("delay", {Ignore, {"value"}});
-    scenario.RegisterEngineFunction("game", {Game, {"action"}});
-    scenario.RegisterEngineFunction("preload", {Back, {"name"}});
+void RegisterStandIns(Scenario& script) {
+    script.RegisterEngineFunction("back", {PictureCommand, {"name", "clear"}});
+    script.RegisterEngineFunction("char", {PictureCommand, {"name", "align"}});
+    script.RegisterEngineFunction("say", {Say, {"name", "sound", "text"}});
+    script.RegisterEngineFunction("item", {Item, {"text", "label"}});
+    script.RegisterEngineFunction("menu", {Menu, {"action"}});
+    script.RegisterEngineFunction("delay", {Ignore, {"value"}});
+    script.RegisterEngineFunction("game", {Game, {"action"}});
+    script.RegisterEngineFunction("preload", {PictureCommand, {"name"}});
 }
 
 // Plays the whole script with every menu answered by choice.
@@ -79,13 +81,13 @@ Playthrough Play(size_t choice) {
     Playthrough run;
     run.choice = choice;
     current = &run;
-    Scenario scenario;
-    RegisterCommands(scenario);
+    Scenario script;
+    RegisterStandIns(script);
     try {
-        scenario.Load((kDemo + "/data/scenario/main.txt").c_str());
-        scenario.Init();
-        for (int step = 0; step < 1000 && !run.ended && scenario.GetStatus() != StatusEnd; ++step)
-            scenario.Step();
+        script.Load((kDemo + "/data/scenario/main.txt").c_str());
+        script.Init();
+        for (int step = 0; step < 1000 && !run.ended && script.GetStatus() != StatusEnd; ++step)
+            script.Step();
     } catch (const Exception& e) {
         ADD_FAILURE() << e.Message();
     }
@@ -109,6 +111,17 @@ std::string ToWindows1251(const std::string& utf8) {
     if (converted == static_cast<size_t>(-1)) return "(not convertible)";
     out.resize(out.size() - outLeft);
     return out;
+}
+
+TEST(DemoScenarioTest, LoadsWithTheGamesCommands) {
+    RegisterCommands();
+    std::string path = kDemo + "/data/scenario/main.txt";
+    try {
+        scenario.Load(path.c_str());
+    } catch (const Exception& e) {
+        FAIL() << e.Message();
+    }
+    EXPECT_EQ(scenario.GetStatus(), StatusLoaded);
 }
 
 TEST(DemoScenarioTest, EveryBranchPlaysToTheEndAndEveryFileItNamesExists) {

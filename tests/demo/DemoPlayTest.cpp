@@ -1,0 +1,192 @@
+#include <SDL_ttf.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/GameSettings.h"
+#include "graphics/Font.h"
+#include "graphics/Picture.h"
+#include "tests/audio/ChannelTesting.h"
+#include "tests/e2e/Game.h"
+#include "tests/support/OggClip.h"
+#include "tests/support/TempDir.h"
+
+using channel_testing::AtVolume;
+using channel_testing::Bytes;
+using e2e::Screenshot;
+using testing_support::FileExists;
+using testing_support::ReadFile;
+
+namespace {
+
+const std::string kDemo = VELMORA_DEMO_DIR;
+constexpr size_t kBufferBytes = 4096;  // one mixer buffer: 1024 stereo 16-bit frames
+
+// A point of the screen that must show a picture's pixel, the picture's left
+// edge being at x = left (the background and the left character at 0, the
+// center one at (800 - 300) / 2, the right one at 800 - 300).
+struct Point {
+    int x;
+    int y;
+    const char* picture;  // below data/gfx/, or "" for black
+    int left;
+};
+
+const int kCenter = 250;
+const int kRight = 500;
+
+// The first scene after each menu choice: the lamp room with the keeper
+// alone in the center; the pier with the fisherman left at the right; the
+// harbour with the fisherman gone.
+const std::vector<Point> kBranchScenes[] = {
+    {{60, 60, "lamproom", 0},
+     {400, 300, "mira", kCenter},
+     {150, 350, "lamproom", 0},
+     {650, 400, "lamproom", 0}},
+    {{60, 60, "pier", 0},
+     {650, 400, "tomas", kRight},
+     {150, 350, "pier", 0},
+     {400, 350, "pier", 0}},
+    {{60, 60, "harbour", 0},
+     {150, 350, "mira", 0},
+     {400, 350, "ilya", kCenter},
+     {650, 400, "harbour", 0}},
+};
+// The first wait shows the preloaded harbour and nobody yet; the last one
+// has no background.
+const std::vector<Point> kOpening = {
+    {60, 60, "harbour", 0}, {150, 350, "harbour", 0}, {400, 350, "harbour", 0}};
+const std::vector<Point> kClosing = {{60, 60, "", 0}, {400, 300, "", 0}};
+
+// The demo, copied into the test's directory, played by the real program
+// on a private display with SDL's disk audio driver writing what it hears.
+class DemoPlayTest : public testing_support::InTempDir, public testing::WithParamInterface<size_t> {
+protected:
+    void SetUp() override {
+        InTempDir::SetUp();
+        std::filesystem::copy(kDemo + "/data", "data", std::filesystem::copy_options::recursive);
+        std::filesystem::copy(kDemo + "/velmora.settings", "velmora.settings");
+    }
+
+    // Plays until the program ends, clicking at every wait on the line of
+    // menu choice `choice` (which ends any other wait as well) after taking
+    // a screenshot of it.
+    void Play(size_t choice) {
+        e2e::Game game({directory,
+                        {{"SDL_AUDIODRIVER", "disk"},
+                         {"SDL_DISKAUDIOFILE", directory + "/audio.raw"},
+                         {"SDL_DISKAUDIODELAY", "20"}}});
+        auto [x, y] = ChoicePosition(choice);
+        game.MoveMouse(x, y);
+        for (int wait = 0; wait < 40 && game.Running(); ++wait) {
+            Pause(600);  // the wait's frame is on the screen by now
+            try {
+                shots.push_back(game.Shot());
+            } catch (const std::runtime_error&) {
+                break;  // the window has closed
+            }
+            // Held, so that the game sees the button down.
+            game.MouseDown();
+            Pause(150);
+            game.MouseUp();
+        }
+        exitCode = game.Wait();
+    }
+
+    // The middle of the first letter of a menu choice's line.
+    static std::pair<int, int> ChoicePosition(size_t choice) {
+        GameSettings settings;
+        settings.Load("data/game.settings");
+        Picture box;
+        box.LoadImage("data/menubg.png");
+        TTF_Init();
+        Font font;
+        font.LoadFile("data/fnt/font.ttf", settings.GetInt("FontSize", 16), 0);
+        int lineHeight = font.LineHeight();
+        font.Close();
+        TTF_Quit();
+        int top = settings.GetInt("Height", 600) - box.Height() + settings.GetInt("TextOffsetY", 0);
+        return {settings.GetInt("TextOffsetX", 0) + 4,
+                top + static_cast<int>(choice) * lineHeight + lineHeight / 2};
+    }
+
+    // The points of the screenshot that differ from what they must show.
+    std::string Mismatches(const Screenshot& shot, const std::vector<Point>& points) {
+        std::string mismatches;
+        for (const Point& p : points) {
+            uint32_t expected = 0;
+            if (*p.picture) expected = OpaquePixel(p.picture, p.x - p.left, p.y);
+            if (shot.Pixel(p.x, p.y) != expected) {
+                mismatches += " (" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") " +
+                              Hex(shot.Pixel(p.x, p.y)) + " instead of " + Hex(expected);
+            }
+        }
+        return mismatches;
+    }
+
+    uint32_t OpaquePixel(const std::string& name, int x, int y) {
+        Picture& picture = pictures[name];
+        if (!picture.IsDrawable()) picture.LoadImage(("data/gfx/" + name + ".png").c_str());
+        uint32_t argb = picture.Pixels()[y * picture.Width() + x];
+        EXPECT_EQ(argb >> 24, 0xFFu) << name << " is not opaque at the point chosen";
+        return argb & 0xFFFFFF;
+    }
+
+    static std::string Hex(uint32_t rgb) {
+        char text[16];
+        snprintf(text, sizeof text, "%06X", rgb);
+        return text;
+    }
+
+    static void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+    std::vector<Screenshot> shots;
+    int exitCode = -1;
+    std::map<std::string, Picture> pictures;
+};
+
+// The music plays from the start at half volume; no voice is heard before
+// the first click. The music's first buffer may still be at full volume.
+void ExpectMusicAtTheStart(const std::string& output, const Bytes& decoded) {
+    size_t first = output.find_first_not_of('\0');
+    ASSERT_NE(first, std::string::npos) << "silence only";
+    size_t start = first / kBufferBytes * kBufferBytes;
+    Bytes music = AtVolume(decoded, 128);
+    ASSERT_GE(output.size(), start + 3 * kBufferBytes);
+    EXPECT_TRUE(
+        Bytes(output.begin() + start + kBufferBytes, output.begin() + start + 3 * kBufferBytes) ==
+        Bytes(music.begin() + kBufferBytes, music.begin() + 3 * kBufferBytes))
+        << "the output does not begin with the music";
+}
+
+TEST_P(DemoPlayTest, PlaysThroughMenuChoiceToTheEnd) {
+    size_t choice = GetParam();
+    Play(choice);
+    EXPECT_EQ(exitCode, 0);
+    std::string log = FileExists("velmora.log") ? ReadFile("velmora.log") : "";
+    EXPECT_EQ(log.find("[Error]"), std::string::npos) << log;
+
+    ASSERT_GE(shots.size(), 2u);
+    EXPECT_EQ(Mismatches(shots.front(), kOpening), "");
+    EXPECT_EQ(Mismatches(shots.back(), kClosing), "");
+    std::vector<std::string> mismatches;
+    for (const Screenshot& shot : shots)
+        mismatches.push_back(Mismatches(shot, kBranchScenes[choice]));
+    EXPECT_TRUE(std::count(mismatches.begin(), mismatches.end(), "") > 0)
+        << "no wait showed the branch's scene; they differ at\n"
+        << testing::PrintToString(mismatches);
+
+    ExpectMusicAtTheStart(ReadFile("audio.raw"),
+                          testing_support::DecodeOggClip("data/mfx/ingame.ogg"));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryChoice, DemoPlayTest, testing::Values(0, 1, 2));
+
+}  // namespace
