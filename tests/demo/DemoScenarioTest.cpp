@@ -32,14 +32,10 @@ struct Playthrough {
 
 Playthrough* current = nullptr;
 
-void Picture(const Parameter& name) {
-    if (name.kind == ParamString) current->pictures.push_back(name.text);
-}
-
 // Stand-ins for the engine commands, declared with the same parameter names:
 // they record their arguments and never wait.
 void PictureCommand(std::map<std::string, Parameter> params, Scenario&, int) {
-    Picture(params["name"]);
+    if (params["name"].kind == ParamString) current->pictures.push_back(params["name"].text);
 }
 
 void Say(std::map<std::string, Parameter> params, Scenario&, int) {
