@@ -74,8 +74,8 @@ done
 mkdir -p "$shots"
 rm -f "$shots"/wait-*.png
 count=0
+[ -n "$window" ] && xdotool mousemove --window "$window" "$click_x" "$click_y" 2>/dev/null
 while [ -n "$window" ] && running; do
-    xdotool mousemove --window "$window" "$click_x" "$click_y" 2>/dev/null
     sleep "$pause"
     running || break
     file=$(printf '%s/wait-%03d.png' "$shots" $((count + 1)))

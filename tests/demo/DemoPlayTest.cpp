@@ -29,9 +29,8 @@ namespace {
 const std::string kDemo = VELMORA_DEMO_DIR;
 constexpr size_t kBufferBytes = 4096;  // one mixer buffer: 1024 stereo 16-bit frames
 
-// A point of the screen that must show a picture's pixel, the picture's left
-// edge being at x = left (the background and the left character at 0, the
-// center one at (800 - 300) / 2, the right one at 800 - 300).
+// A point of the screen that must show the pixel below it of a picture
+// whose left edge is at x = left.
 struct Point {
     int x;
     int y;
@@ -39,8 +38,9 @@ struct Point {
     int left;
 };
 
-const int kCenter = 250;
-const int kRight = 500;
+// Where the demo's characters, 300 pixels wide, stand in its 800-pixel window.
+const int kCenter = (800 - 300) / 2;
+const int kRight = 800 - 300;
 
 // The first scene after each menu choice: the lamp room with the keeper
 // alone in the center; the pier with the fisherman left at the right; the
@@ -100,7 +100,7 @@ protected:
         exitCode = game.Wait();
     }
 
-    // The middle of the first letter of a menu choice's line.
+    // Just inside the first letter of a menu choice, half a line down.
     static std::pair<int, int> ChoicePosition(size_t choice) {
         GameSettings settings;
         settings.Load("data/game.settings");
