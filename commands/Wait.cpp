@@ -33,21 +33,6 @@ void DrawCharacters() {
     scene.rightCharacter.Draw(canvas, width - scene.rightCharacter.Width(), 0, 255);
 }
 
-// One frame of the wait: draws what changed and hands it over. Returns the
-// hovered choice, or -1; false in drawn when the canvas could not be locked.
-int PresentFrame(bool& first, bool& drawn) {
-    int hovered = -1;
-    drawn = LockCanvas();
-    if (!drawn) return hovered;
-    if (first) {
-        DrawScene();
-        first = false;
-    }
-    if (scene.menuMode && !scene.choices.empty()) hovered = DrawMenu();
-    PresentCanvas();
-    return hovered;
-}
-
 // Whether the player's click ends the wait now; a taken click is latched
 // until the button is seen up, and blocks further clicks for a while.
 bool TakeClick(int hovered) {
@@ -133,10 +118,11 @@ void WaitForPlayer() {
         scene.lineText.clear();
     }
     for (;;) {
-        bool drawn;
-        int frameHovered = PresentFrame(first, drawn);
-        if (drawn) {
-            hovered = frameHovered;
+        if (LockCanvas()) {  // else: no frame this time, try again
+            if (first) DrawScene();
+            first = false;
+            if (scene.menuMode && !scene.choices.empty()) hovered = DrawMenu();
+            PresentCanvas();
             if (TakeClick(hovered) || TimerExpired(timed, start)) break;
         }
         if (!runningFlag.load()) break;

@@ -6,24 +6,17 @@
 
 #include "core/Exception.h"
 #include "core/File.h"
+#include "tests/support/ExceptionMessage.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::InTempDir;
+using testing_support::MessageOf;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 
 namespace {
 
 class FileTest : public InTempDir {};
-
-std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "(no exception)";
-}
 
 std::vector<std::string> ReadLines(const std::string& bytes, int bufferSize = 4096) {
     WriteFile("lines.txt", bytes);

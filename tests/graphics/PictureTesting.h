@@ -10,17 +10,11 @@
 
 #include "core/Exception.h"
 #include "graphics/Picture.h"
+#include "tests/support/ExceptionMessage.h"
+
+using testing_support::MessageOf;
 
 // Helpers shared by the graphics tests.
-
-inline std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "(no exception)";
-}
 
 inline std::vector<uint32_t> PixelsOf(const Picture& picture) {
     if (!picture.Pixels()) return {};

@@ -61,15 +61,6 @@ std::string Describe(const RecordedCall& call) {
     return text;
 }
 
-std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "(no exception)";
-}
-
 void ScenarioTest::SetUp() {
     InTempDir::SetUp();
     ClearRecordedCalls();

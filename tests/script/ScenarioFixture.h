@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "script/Scenario.h"
+#include "tests/support/ExceptionMessage.h"
 #include "tests/support/TempDir.h"
 
 namespace script_testing {
@@ -30,8 +31,7 @@ void RegisterTestCommands(Scenario& scenario);
 std::string Describe(const Parameter& p);
 // "function@line key=value ...", the parameters in name order.
 std::string Describe(const RecordedCall& call);
-// The message of the Exception the action throws, or "(no exception)".
-std::string MessageOf(const std::function<void()>& action);
+using testing_support::MessageOf;
 
 // A fresh directory and a scenario that knows the test commands. Scripts are
 // written to "main.txt", so messages end "in main.txt at line N".
