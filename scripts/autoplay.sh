@@ -38,27 +38,41 @@ click_y=$(($(setting Height 600) - $(png_height "$game/data/menubg.png") +
 scratch=$(mktemp -d)
 xvfb=""
 pid=""
+# Each process is waited for: a display number is only free again once its
+# server has gone.
 cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid"
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb"
     rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-# Xvfb chooses a free display and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do
-    grep -q . "$scratch/display" 2>/dev/null && break
-    sleep 0.1
-done
-if ! grep -q . "$scratch/display" 2>/dev/null; then
+# Xvfb chooses a free display and writes its number when it starts
+# listening; a client's first connection tells that it answers.
+start_display() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+    xvfb=$!
+    for _ in $(seq 100); do
+        grep -q . "$scratch/display" 2>/dev/null && break
+        sleep 0.1
+    done
+    grep -q . "$scratch/display" 2>/dev/null || return 1
+    export DISPLAY=":$(head -n 1 "$scratch/display")"
+    for _ in $(seq 50); do
+        xdotool getmouselocation >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+if ! start_display; then
     echo "autoplay: Xvfb did not start" >&2
     exit 1
 fi
-export DISPLAY=":$(head -n 1 "$scratch/display")"
 
-(cd "$game" && exec "$program") &
+# Only X11: should the display fail the game, SDL would otherwise fall back
+# to drawing into the terminal.
+(cd "$game" && SDL_VIDEODRIVER=x11 exec "$program") &
 pid=$!
 
 running() { kill -0 "$pid" 2>/dev/null; }
@@ -70,6 +84,11 @@ for _ in $(seq 200); do
     [ -n "$window" ] && break
     sleep 0.1
 done
+
+if [ -z "$window" ] && running; then
+    echo "autoplay: the game's window did not appear" >&2
+    exit 1
+fi
 
 mkdir -p "$shots"
 rm -f "$shots"/wait-*.png
