@@ -26,7 +26,10 @@ std::string VelmoraBinary() {
 }
 
 Game::Game(const Options& options) : display(std::make_unique<VirtualDisplay>()) {
+    // Only X11: SDL would otherwise fall back to drawing text in the terminal
+    // when the display cannot be reached, and no window would ever appear.
     Environment environment = display->Env();
+    environment.push_back({"SDL_VIDEODRIVER", "x11"});
     environment.insert(environment.end(), options.environment.begin(), options.environment.end());
     process = std::make_unique<Process>(std::vector<std::string>{VelmoraBinary()}, environment,
                                         options.workingDirectory);
