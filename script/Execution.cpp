@@ -15,8 +15,16 @@ void Scenario::Step() {
         throw Exception("Call Init before calling Step");
     if (status == StatusEnd) return;
     progress = false;
-    visitedLabels.clear();
+    ForgetVisitedLabels();
     ExecuteNext();
+}
+
+// A label stays in visitedLabels once jumped to, so that a loop does not
+// allocate on every jump; each Step marks the ones of the last Step unvisited.
+void Scenario::ForgetVisitedLabels() {
+    for (bool* visited : visitedThisStep)
+        *visited = false;
+    visitedThisStep.clear();
 }
 
 void Scenario::SetStatusEnd() {
@@ -33,10 +41,12 @@ void Scenario::JumpToLabel(const std::string& label, int line) {
         throw Exception("Undefined label %s in %s at line %d", label.c_str(), scriptName.c_str(),
                         line);
     }
-    if (!progress && visitedLabels.count(label) != 0)
+    bool& visited = visitedLabels[label];
+    if (!progress && visited)
         throw Exception("Found infinitive loop in %s at line %d", scriptName.c_str(), line);
     progress = false;
-    visitedLabels[label] = true;
+    if (!visited) visitedThisStep.push_back(&visited);
+    visited = true;
     nextStatement = found->second;
 }
 

@@ -100,6 +100,7 @@ private:
 
     // Execution (Execution.cpp).
     void ExecuteNext();
+    void ForgetVisitedLabels();
     void CallEngineFunction(const Statement& statement);
     Parameter ResolveParameter(const Parameter& p, int line);
 
@@ -113,7 +114,8 @@ private:
     int32_t status;
     uint32_t nextStatement;
     bool progress;  // an assignment ran since the last jump (endless-loop guard)
-    std::map<std::string, bool> visitedLabels;  // labels jumped to in this Step
+    std::map<std::string, bool> visitedLabels;  // true: jumped to in this Step
+    std::vector<bool*> visitedThisStep;         // the entries of visitedLabels set true
     const char* cursor;
     char lineBuffer[4096];
 
