@@ -225,18 +225,12 @@ std::string Scenario::ReadStringLiteral() {
     const char* start = cursor++;
     std::string text;
     while (!AtLineEnd()) {
-        if (cursor[0] == '"' && cursor[1] == '"') {
-            text += '"';
-            cursor += 2;
-        } else if (*cursor == '"') {
+        if (ReadStringEscape(text)) continue;
+        if (*cursor == '"') {
             ++cursor;
             return text;
-        } else if (cursor[0] == '-' && cursor[1] == '-' && cursor[2] == '-') {
-            text += '\n';
-            cursor += 3;
-        } else {
-            text += *cursor++;
         }
+        text += *cursor++;
     }
     cursor = start;
     return std::string();

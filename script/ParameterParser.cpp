@@ -94,16 +94,12 @@ Parameter Scenario::ParseStringParameter(const char* path, int line) {
     std::vector<Expression> segments;
     for (;;) {
         if (AtLineEnd()) throw Exception("Invalid parameter string in %s at line %d", path, line);
-        if (cursor[0] == '"' && cursor[1] == '"') {
-            text += '"';
-            cursor += 2;
-        } else if (*cursor == '"') {
+        if (ReadStringEscape(text)) continue;
+        if (*cursor == '"') {
             ++cursor;
             break;
-        } else if (cursor[0] == '-' && cursor[1] == '-' && cursor[2] == '-') {
-            text += '\n';
-            cursor += 3;
-        } else if (cursor[0] == '#' && cursor[1] == '#') {
+        }
+        if (cursor[0] == '#' && cursor[1] == '#') {
             text += '#';
             cursor += 2;
         } else if (*cursor == '#') {

@@ -55,6 +55,7 @@ private:
     void SkipBlanks();
     std::string ReadIdentifier();
     int32_t ReadInteger();
+    bool ReadStringEscape(std::string& text);
 
     // Line forms (ScenarioLoader.cpp).
     void CompileLine(const char* path, int line);

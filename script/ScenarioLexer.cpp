@@ -25,3 +25,20 @@ int32_t Scenario::ReadInteger() {
         value = value * 10u + static_cast<uint32_t>(*cursor++ - '0');
     return negative ? WrappingNegate(FromBits(value)) : FromBits(value);
 }
+
+// The two escapes of every quoted string: "" for a double quote and --- for
+// a line feed. Appends what one stands for and steps over it; false when the
+// cursor is on neither.
+bool Scenario::ReadStringEscape(std::string& text) {
+    if (cursor[0] == '"' && cursor[1] == '"') {
+        text += '"';
+        cursor += 2;
+        return true;
+    }
+    if (cursor[0] == '-' && cursor[1] == '-' && cursor[2] == '-') {
+        text += '\n';
+        cursor += 3;
+        return true;
+    }
+    return false;
+}
