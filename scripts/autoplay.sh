@@ -48,9 +48,12 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb chooses a free display and writes its number when it starts
-# listening; a client's first connection tells that it answers.
+# listening; a client's first connection tells that it answers. Without
+# -noreset the server resets whenever its last client leaves, and drops the
+# connections that arrive meanwhile.
 start_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$scratch/display" \
+        2>/dev/null &
     xvfb=$!
     for _ in $(seq 100); do
         grep -q . "$scratch/display" 2>/dev/null && break
@@ -77,10 +80,12 @@ pid=$!
 
 running() { kill -0 "$pid" 2>/dev/null; }
 
+# The game's window caption (kWindowCaption in core/GamePaths.h).
+caption=Noname
 window=""
 for _ in $(seq 200); do
     running || break
-    window=$(xdotool search --name '^Noname$' 2>/dev/null | head -n 1)
+    window=$(xdotool search --name "^$caption\$" 2>/dev/null | head -n 1)
     [ -n "$window" ] && break
     sleep 0.1
 done
