@@ -86,6 +86,7 @@ void MusicChannel::SetVolume(int32_t newVolume) {
 
 void MusicChannel::FillBuffer(unsigned char* out, int32_t length) {
     if (length <= 0) return;
+    // Verbatim, odd spelling and all: scripts and players' logs match this text.
     if (length % 4 != 0)
         FatalError("[MusicChannel::FillBuffer] Count must divides by 4 without reminder");
     if (!playing) {

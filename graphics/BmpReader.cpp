@@ -61,6 +61,7 @@ void ReadRows(File& file, Picture& picture, bool withAlpha) {
 
 void ReadBmp(File& file, Picture& picture, const char* path) {
     BmpHeader header = ReadHeader(file);
+    // Verbatim, odd spelling and all: scripts and players' logs match this text.
     if (header.bitsPerPixel != 24 && header.bitsPerPixel != 32)
         throw Exception("%d-bit bmp's are not supported", header.bitsPerPixel);
     // An offset past the largest file size leaves nothing to read: all zeros.

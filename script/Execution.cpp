@@ -42,6 +42,7 @@ void Scenario::JumpToLabel(const std::string& label, int line) {
                         line);
     }
     bool& visited = visitedLabels[label];
+    // Verbatim, odd spelling and all: scripts and players' logs match this text.
     if (!progress && visited)
         throw Exception("Found infinitive loop in %s at line %d", scriptName.c_str(), line);
     progress = false;

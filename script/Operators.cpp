@@ -41,6 +41,7 @@ int32_t NumberOperation(int op, int32_t left, int32_t right, const char* script,
             return WrappingMultiply(left, right);
         case '/':
         case '%':
+            // Verbatim, odd spelling and all: scripts and players' logs match this text.
             if (right == 0) throw Exception("Divizion by zero in %s at line %d", script, line);
             return op == '/' ? WrappingDivide(left, right) : WrappingRemainder(left, right);
         default:
@@ -58,6 +59,7 @@ Value ApplyUnary(int op, const Value& operand, const char* script, int line) {
 }
 
 Value ApplyBinary(int op, Value& left, const Value& right, const char* script, int line) {
+    // Verbatim, odd spelling and all: scripts and players' logs match this text.
     if (left.type != right.type)
         throw Exception("Defferent operand types in %s at line %d", script, line);
     if (left.type == NumberValue)
@@ -70,6 +72,7 @@ Value ApplyBinary(int op, Value& left, const Value& right, const char* script, i
         case '*':
         case '/':
         case '%':
+            // Verbatim, odd spelling and all: scripts and players' logs match this text.
             throw Exception("Invalid operands types in %s at line %d", script, line);
         default:
             return Value::Number(
