@@ -10,10 +10,13 @@ ensure_packages $BUILD_PACKAGES $TEST_PACKAGES || exit 1
 jobs=$(nproc)
 failed=()
 
+# Every test dependency is required: a missing one fails the build rather
+# than leaving its tests out.
 build() {  # build <dir> <cmake options...>
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null && cmake --build "$dir" -j "$jobs"
+    cmake -S . -B "$dir" -G Ninja -DVELMORA_STRICT=ON "$@" >/dev/null &&
+        cmake --build "$dir" -j "$jobs"
 }
 
 run_suite() {  # run_suite <name> <dir> <ctest options...>
@@ -34,7 +37,7 @@ else
 fi
 
 if build build-tsan -DVELMORA_SANITIZE=thread; then
-    run_suite "ThreadSanitizer (threaded tests)" build-tsan -L threaded
+    run_suite "ThreadSanitizer (threaded and end-to-end tests)" build-tsan -L "threaded|e2e"
 else
     failed+=("thread sanitizer build")
 fi

@@ -1,22 +1,23 @@
 // back, char and preload: they only change the scene; the next wait shows it.
 #include "commands/Arguments.h"
-#include "commands/SceneState.h"
+#include "commands/Stage.h"
+#include "core/GamePaths.h"
 #include "graphics/PictureCache.h"
 
 namespace {
 
 const Picture& CachedPicture(const std::string& name) {
-    return pictureCache.Get("data/gfx/" + name + ".png");
+    return pictureCache.Get(paths::Picture(name));
 }
 
-void ClearCharactersAndText() {
+void ClearCharactersAndText(SceneState& scene) {
     scene.leftCharacter.Free();
     scene.centerCharacter.Free();
     scene.rightCharacter.Free();
     scene.lineText.clear();
 }
 
-Picture& ChosenPlace(const Arguments& args) {
+Picture& ChosenPlace(SceneState& scene, const Arguments& args) {
     const Parameter& align = args["align"];
     if (align.kind == ParamAbsent) return scene.centerCharacter;
     args.RequireKind(align, ParamSymbol, "Invalid align type in %s at line %d");
@@ -30,6 +31,7 @@ Picture& ChosenPlace(const Arguments& args) {
 
 void CommandBack(ParameterMap params, Scenario& script, int line) {
     Arguments args(params, script, line);
+    SceneState& scene = stage.scene;
     const Parameter& name = args.Required("name", "No back name in %s at line %d");
     if (name.kind == ParamString) {
         scene.background = CachedPicture(name.text);
@@ -46,13 +48,13 @@ void CommandBack(ParameterMap params, Scenario& script, int line) {
         }
         if (clear.text == "no") return;
     }
-    ClearCharactersAndText();
+    ClearCharactersAndText(scene);
 }
 
 void CommandChar(ParameterMap params, Scenario& script, int line) {
     Arguments args(params, script, line);
     const Parameter& name = args.Required("name", "No char name in %s at line %d");
-    Picture& place = ChosenPlace(args);
+    Picture& place = ChosenPlace(stage.scene, args);
     if (name.kind == ParamString) {
         place = CachedPicture(name.text);
     } else if (name.kind == ParamSymbol) {
@@ -66,5 +68,5 @@ void CommandPreload(ParameterMap params, Scenario& script, int line) {
     Arguments args(params, script, line);
     const Parameter& name = args.Required("name", "Name required in %s at line %d");
     args.RequireKind(name, ParamString, "Invalid name type in %s at line %d");
-    scene.background = CachedPicture(name.text);
+    stage.scene.background = CachedPicture(name.text);
 }

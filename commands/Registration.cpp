@@ -1,42 +1,43 @@
 #include "commands/Commands.h"
-#include "shell/ProgramState.h"
 
 namespace {
 
-void Declare(EngineFunction callback, const char* name, std::list<std::string> paramNames) {
+void Declare(Scenario& script, EngineFunction callback, const char* name,
+             std::list<std::string> paramNames) {
     EngineFunctionInfo info;
     info.callback = callback;
     info.paramNames = std::move(paramNames);
-    scenario.RegisterEngineFunction(name, info);
+    script.RegisterEngineFunction(name, info);
 }
 
 }  // namespace
 
-void DeclareCommand(EngineFunction callback, const char* name) {
-    Declare(callback, name, {});
+void DeclareCommand(Scenario& script, EngineFunction callback, const char* name) {
+    Declare(script, callback, name, {});
 }
 
-void DeclareCommand(EngineFunction callback, const char* name, const char* param1) {
-    Declare(callback, name, {param1});
+void DeclareCommand(Scenario& script, EngineFunction callback, const char* name,
+                    const char* param1) {
+    Declare(script, callback, name, {param1});
 }
 
-void DeclareCommand(EngineFunction callback, const char* name, const char* param1,
+void DeclareCommand(Scenario& script, EngineFunction callback, const char* name, const char* param1,
                     const char* param2) {
-    Declare(callback, name, {param1, param2});
+    Declare(script, callback, name, {param1, param2});
 }
 
-void DeclareCommand(EngineFunction callback, const char* name, const char* param1,
+void DeclareCommand(Scenario& script, EngineFunction callback, const char* name, const char* param1,
                     const char* param2, const char* param3) {
-    Declare(callback, name, {param1, param2, param3});
+    Declare(script, callback, name, {param1, param2, param3});
 }
 
-void RegisterCommands() {
-    DeclareCommand(CommandBack, "back", "name", "clear");
-    DeclareCommand(CommandChar, "char", "name", "align");
-    DeclareCommand(CommandSay, "say", "name", "sound", "text");
-    DeclareCommand(CommandItem, "item", "text", "label");
-    DeclareCommand(CommandMenu, "menu", "action");
-    DeclareCommand(CommandDelay, "delay", "value");
-    DeclareCommand(CommandGame, "game", "action");
-    DeclareCommand(CommandPreload, "preload", "name");
+void RegisterCommands(Scenario& script) {
+    DeclareCommand(script, CommandBack, "back", "name", "clear");
+    DeclareCommand(script, CommandChar, "char", "name", "align");
+    DeclareCommand(script, CommandSay, "say", "name", "sound", "text");
+    DeclareCommand(script, CommandItem, "item", "text", "label");
+    DeclareCommand(script, CommandMenu, "menu", "action");
+    DeclareCommand(script, CommandDelay, "delay", "value");
+    DeclareCommand(script, CommandGame, "game", "action");
+    DeclareCommand(script, CommandPreload, "preload", "name");
 }

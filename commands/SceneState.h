@@ -29,5 +29,3 @@ struct SceneState {
     bool clickLatch = false;  // set by a taken click until the button is seen up
     Uint32 clickBlockTime = 0;
 };
-
-extern SceneState scene;

@@ -5,9 +5,9 @@
 
 #include "audio/SDLWavePlayer.h"
 #include "commands/Arguments.h"
-#include "commands/SceneState.h"
+#include "commands/Stage.h"
 #include "commands/Wait.h"
-#include "shell/ProgramState.h"
+#include "core/GamePaths.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ void PlayVoice(const Arguments& args) {
     if (sound.kind != ParamAbsent) {
         args.RequireKind(sound, ParamString, "Invalid sound type in %s at line %d");
         if (!sound.text.empty()) {
-            VoiceChannel().Open("data/mfx/voc/" + sound.text + ".ogg", false);
+            VoiceChannel().Open(paths::Voice(sound.text), false);
             return;
         }
     }
@@ -49,12 +49,12 @@ void CommandSay(ParameterMap params, Scenario& script, int line) {
     if (name.kind != ParamAbsent) {
         args.RequireKind(name, ParamString, "Invalid name type in %s at line %d");
     }
-    scene.speakerName = name.text;
+    stage.scene.speakerName = name.text;
     PlayVoice(args);
     const Parameter& text = args.Required("text", "Text required in %s at line %d");
     args.RequireKind(text, ParamString, "Invalid text type in %s at line %d");
-    scene.lineText = text.text;
-    WaitForPlayer();
+    stage.scene.lineText = text.text;
+    WaitForPlayer(script);
 }
 
 void CommandItem(ParameterMap params, Scenario& script, int line) {
@@ -63,24 +63,24 @@ void CommandItem(ParameterMap params, Scenario& script, int line) {
     args.RequireKind(text, ParamString, "Invalid text type in %s at line %d");
     const Parameter& label = args.Required("label", "Label required in %s at line %d");
     args.RequireKind(label, ParamSymbol, "Invalid label type in %s at line %d");
-    scene.choices.push_back({text.text, label.text, line});
+    stage.scene.choices.push_back({text.text, label.text, line});
 }
 
 void CommandMenu(ParameterMap params, Scenario& script, int line) {
     Arguments args(params, script, line);
-    if (Action(args).text == "run") scene.menuMode = true;
-    WaitForPlayer();
+    if (Action(args).text == "run") stage.scene.menuMode = true;
+    WaitForPlayer(script);
 }
 
 void CommandDelay(ParameterMap params, Scenario& script, int line) {
     Arguments args(params, script, line);
     const Parameter& value = args.Required("value", "Value required in %s at line %d");
     args.RequireKind(value, ParamNumber, "Invalid value type in %s at line %d");
-    scene.delayTime = TenthsToMilliseconds(value.number);
-    WaitForPlayer();
+    stage.scene.delayTime = TenthsToMilliseconds(value.number);
+    WaitForPlayer(script);
 }
 
 void CommandGame(ParameterMap params, Scenario& script, int line) {
     Arguments args(params, script, line);
-    if (Action(args).text == "end") runningFlag.store(false);
+    if (Action(args).text == "end") stage.player.stopRunning();
 }

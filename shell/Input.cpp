@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "shell/ProgramState.h"
+#include "shell/RunFlags.h"
 
 std::atomic<int32_t> mouseX{0};
 std::atomic<int32_t> mouseY{0};

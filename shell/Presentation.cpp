@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "core/GamePaths.h"
 #include "core/Log.h"
+#include "graphics/SurfaceFill.h"
 #include "shell/Input.h"
 #include "shell/Shutdown.h"
 
@@ -56,8 +58,8 @@ SDL_Rect ClipToScreen(const SDL_Rect& rect) {
 
 void CreateSurfaces() {
     canvas = CreateLikeScreen(screen->w, screen->h);
-    cursorPictures[0].LoadImage("data/arrow.png");
-    cursorPictures[1].LoadImage("data/busy.png");
+    cursorPictures[0].LoadImage(paths::kArrowCursor);
+    cursorPictures[1].LoadImage(paths::kBusyCursor);
     saveUnder = CreateLikeScreen(kCursorSize, kCursorSize);
     backingSurface = CreateLikeScreen(screen->w, screen->h);
     cursorRect.w = cursorRect.h = 0;
@@ -78,8 +80,7 @@ void AddDirtyRect(const SDL_Rect& rect) {
 }
 
 void ClearCanvas(Uint32 pixel) {
-    Uint32* words = static_cast<Uint32*>(canvas->pixels);
-    std::fill(words, words + canvas->h * (canvas->pitch / 4), pixel);
+    FillSurface(canvas, pixel);
     AddDirtyRect(WholeCanvas());
 }
 

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "audio/SDLWavePlayer.h"
-#include "tests/audio/ChannelTesting.h"
+#include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
 #include "tests/support/TempDir.h"
 

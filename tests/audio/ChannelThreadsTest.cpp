@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "audio/MusicChannel.h"
-#include "tests/audio/ChannelTesting.h"
+#include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
 #include "tests/support/TempDir.h"
 

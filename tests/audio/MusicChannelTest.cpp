@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/Exception.h"
-#include "tests/audio/ChannelTesting.h"
+#include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
 #include "tests/support/TempDir.h"
 

@@ -4,25 +4,17 @@
 #include <utility>
 #include <vector>
 
-#include "commands/Commands.h"
-#include "commands/SceneState.h"
-#include "core/Exception.h"
-#include "shell/ProgramState.h"
+#include "commands/Stage.h"
+#include "tests/commands/ScriptedPlayer.h"
 #include "tests/support/PngWriter.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 
-// The commands as scripts reach them: registered with the game's Scenario and
-// run statement by statement. Only commands that do not wait run here.
-class CommandsTest : public testing_support::InTempDir {
+// The commands that do not wait, on pictures of one colour each.
+class CommandsTest : public ScriptedPlayerTest {
 protected:
-    static void SetUpTestSuite() { RegisterCommands(); }
-
     void SetUp() override {
-        InTempDir::SetUp();
-        scene = SceneState();
-        runningFlag = true;
+        ScriptedPlayerTest::SetUp();
         for (auto [name, colour] : {std::pair{"room", 0xFF112233u},
                                     {"none", 0xFF445566u},
                                     {"ann", 0xFFAA0000u},
@@ -30,21 +22,6 @@ protected:
             testing_support::WritePng(std::string("data/gfx/") + name + ".png", 3, 2,
                                       std::vector<uint32_t>(6, colour));
         }
-    }
-
-    // Runs the script to its end; returns the message of the error that
-    // stopped it, or "" when it ran through.
-    std::string Run(const std::string& script) {
-        testing_support::WriteFile("data/scenario/main.txt", script);
-        try {
-            scenario.Load("data/scenario/main.txt");
-            scenario.Init();
-            while (scenario.GetStatus() != StatusEnd && runningFlag)
-                scenario.Step();
-        } catch (const Exception& e) {
-            return e.Message();
-        }
-        return "";
     }
 
     static uint32_t Colour(const Picture& picture) {
@@ -94,85 +71,85 @@ TEST_F(CommandsTest, MissingFilesReportTheirPaths) {
 }
 
 TEST_F(CommandsTest, BackReplacesTheBackgroundAndClearsByDefault) {
-    scene.speakerName = "Ann";
-    scene.choices.push_back({"Go", "there", 1});
+    stage.scene.speakerName = "Ann";
+    stage.scene.choices.push_back({"Go", "there", 1});
     EXPECT_EQ(Run("char \"ann\", align=left\nchar \"bob\", right\nback \"room\", clear=no\n"), "");
-    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
-    EXPECT_EQ(Colour(scene.leftCharacter), 0xFFAA0000u);
-    EXPECT_EQ(Colour(scene.rightCharacter), 0xFF00AA00u);
+    EXPECT_EQ(Colour(stage.scene.background), 0xFF112233u);
+    EXPECT_EQ(Colour(stage.scene.leftCharacter), 0xFFAA0000u);
+    EXPECT_EQ(Colour(stage.scene.rightCharacter), 0xFF00AA00u);
 
-    scene.lineText = "said before";
+    stage.scene.lineText = "said before";
     EXPECT_EQ(Run("back \"none\"\n"), "");  // a string is a picture name, even "none"
-    EXPECT_EQ(Colour(scene.background), 0xFF445566u);
-    EXPECT_FALSE(scene.leftCharacter.IsDrawable());
-    EXPECT_FALSE(scene.rightCharacter.IsDrawable());
-    EXPECT_EQ(scene.lineText, "");
-    EXPECT_EQ(scene.speakerName, "Ann");  // not the back command's business
-    EXPECT_EQ(scene.choices.size(), 1u);
+    EXPECT_EQ(Colour(stage.scene.background), 0xFF445566u);
+    EXPECT_FALSE(stage.scene.leftCharacter.IsDrawable());
+    EXPECT_FALSE(stage.scene.rightCharacter.IsDrawable());
+    EXPECT_EQ(stage.scene.lineText, "");
+    EXPECT_EQ(stage.scene.speakerName, "Ann");  // not the back command's business
+    EXPECT_EQ(stage.scene.choices.size(), 1u);
 
     EXPECT_EQ(Run("back name=none, clear=yes\n"), "");
-    EXPECT_FALSE(scene.background.IsDrawable());
+    EXPECT_FALSE(stage.scene.background.IsDrawable());
 }
 
 TEST_F(CommandsTest, BackChangesTheBackgroundBeforeCheckingClear) {
     EXPECT_EQ(Run("char \"ann\"\nback \"room\", clear=perhaps\n"),
               "Invalid clear value in data/scenario/main.txt at line 2");
-    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
-    EXPECT_TRUE(scene.centerCharacter.IsDrawable());
+    EXPECT_EQ(Colour(stage.scene.background), 0xFF112233u);
+    EXPECT_TRUE(stage.scene.centerCharacter.IsDrawable());
 }
 
 TEST_F(CommandsTest, CharPlacesReplacesAndRemoves) {
     EXPECT_EQ(Run("char \"ann\"\nchar \"bob\", align=left\nchar \"ann\", align=right\n"), "");
-    EXPECT_EQ(Colour(scene.centerCharacter), 0xFFAA0000u);  // the default place
-    EXPECT_EQ(Colour(scene.leftCharacter), 0xFF00AA00u);
-    EXPECT_EQ(Colour(scene.rightCharacter), 0xFFAA0000u);
+    EXPECT_EQ(Colour(stage.scene.centerCharacter), 0xFFAA0000u);  // the default place
+    EXPECT_EQ(Colour(stage.scene.leftCharacter), 0xFF00AA00u);
+    EXPECT_EQ(Colour(stage.scene.rightCharacter), 0xFFAA0000u);
 
     EXPECT_EQ(Run("char \"bob\", align=center\nchar none, align=left\nchar align=right, name=7\n"),
               "");
-    EXPECT_EQ(Colour(scene.centerCharacter), 0xFF00AA00u);
-    EXPECT_FALSE(scene.leftCharacter.IsDrawable());
-    EXPECT_EQ(Colour(scene.rightCharacter), 0xFFAA0000u);  // a number changes nothing
+    EXPECT_EQ(Colour(stage.scene.centerCharacter), 0xFF00AA00u);
+    EXPECT_FALSE(stage.scene.leftCharacter.IsDrawable());
+    EXPECT_EQ(Colour(stage.scene.rightCharacter), 0xFFAA0000u);  // a number changes nothing
 
     // The place is checked before the picture is touched.
     EXPECT_EQ(Run("char none, align=up\n"),
               "Invalid align value in data/scenario/main.txt at line 1");
-    EXPECT_TRUE(scene.centerCharacter.IsDrawable());
+    EXPECT_TRUE(stage.scene.centerCharacter.IsDrawable());
 }
 
 TEST_F(CommandsTest, PicturesAreIndependentCopies) {
     EXPECT_EQ(Run("back \"room\"\nchar \"room\", align=left\n"), "");
-    scene.leftCharacter.Pixels()[0] = 0xFFFFFFFF;
-    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
+    stage.scene.leftCharacter.Pixels()[0] = 0xFFFFFFFF;
+    EXPECT_EQ(Colour(stage.scene.background), 0xFF112233u);
     EXPECT_EQ(Run("preload \"room\"\n"), "");
-    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
+    EXPECT_EQ(Colour(stage.scene.background), 0xFF112233u);
 }
 
 TEST_F(CommandsTest, PreloadSetsTheBackgroundAndKeepsTheRest) {
-    scene.lineText = "still here";
+    stage.scene.lineText = "still here";
     EXPECT_EQ(Run("char \"ann\"\npreload \"room\"\n"), "");
-    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
-    EXPECT_TRUE(scene.centerCharacter.IsDrawable());
-    EXPECT_EQ(scene.lineText, "still here");
+    EXPECT_EQ(Colour(stage.scene.background), 0xFF112233u);
+    EXPECT_TRUE(stage.scene.centerCharacter.IsDrawable());
+    EXPECT_EQ(stage.scene.lineText, "still here");
     EXPECT_EQ(Run("preload \"missing\"\n"), "Read error in data/gfx/missing.png");
-    EXPECT_EQ(Colour(scene.background), 0xFF112233u);
+    EXPECT_EQ(Colour(stage.scene.background), 0xFF112233u);
 }
 
 TEST_F(CommandsTest, ItemsCollectInOrderAndCheckBeforeRecording) {
     EXPECT_EQ(Run("' choices\nitem \"One\", one\nitem label=two, text=\"Two\"\nitem \"Bad\"\n"),
               "Label required in data/scenario/main.txt at line 4");
-    ASSERT_EQ(scene.choices.size(), 2u);
-    EXPECT_EQ(scene.choices[0].text, "One");
-    EXPECT_EQ(scene.choices[0].label, "one");
-    EXPECT_EQ(scene.choices[0].line, 2);
-    EXPECT_EQ(scene.choices[1].text, "Two");
-    EXPECT_EQ(scene.choices[1].line, 3);
+    ASSERT_EQ(stage.scene.choices.size(), 2u);
+    EXPECT_EQ(stage.scene.choices[0].text, "One");
+    EXPECT_EQ(stage.scene.choices[0].label, "one");
+    EXPECT_EQ(stage.scene.choices[0].line, 2);
+    EXPECT_EQ(stage.scene.choices[1].text, "Two");
+    EXPECT_EQ(stage.scene.choices[1].line, 3);
 }
 
 TEST_F(CommandsTest, GameEndStopsTheGameAndOtherActionsDoNothing) {
     EXPECT_EQ(Run("game action=pause\nx = 1\n"), "");
-    EXPECT_TRUE(runningFlag);
+    EXPECT_TRUE(running);
     EXPECT_EQ(Run("game end\nback \"nowhere\"\n"), "");  // nothing after it runs
-    EXPECT_FALSE(runningFlag);
+    EXPECT_FALSE(running);
 }
 
 }  // namespace

@@ -12,10 +12,13 @@
 #include "tests/e2e/Game.h"
 #include "tests/e2e/GameFiles.h"
 #include "tests/support/OggClip.h"
+#include "tests/support/Pause.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestFont.h"
 
 using e2e::Screenshot;
 using e2e::Solid;
+using testing_support::Pause;
 using testing_support::ReadFile;
 
 namespace {
@@ -46,7 +49,7 @@ protected:
              {std::pair{"one", 0xFF101010u}, {"two", 0xFF202020u}, {"three", 0xFF303030u}}) {
             files.pictures[std::string("data/gfx/") + name + ".png"] = {8, 8, Solid(8, 8, colour)};
         }
-        font.LoadFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 16, 0);
+        font.LoadFile(testing_support::kTestFont, 16, 0);
     }
 
     std::unique_ptr<e2e::Game> Start(const e2e::Environment& environment = {}) {
@@ -71,8 +74,6 @@ protected:
         }
         return -1;
     }
-
-    static void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
     e2e::GameFiles files;
     Font font;  // the program's primary font, for its metrics

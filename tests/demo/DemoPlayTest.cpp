@@ -13,15 +13,17 @@
 #include "core/GameSettings.h"
 #include "graphics/Font.h"
 #include "graphics/Picture.h"
-#include "tests/audio/ChannelTesting.h"
 #include "tests/e2e/Game.h"
+#include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
+#include "tests/support/Pause.h"
 #include "tests/support/TempDir.h"
 
 using channel_testing::AtVolume;
 using channel_testing::Bytes;
 using e2e::Screenshot;
 using testing_support::FileExists;
+using testing_support::Pause;
 using testing_support::ReadFile;
 
 namespace {
@@ -144,8 +146,6 @@ protected:
         snprintf(text, sizeof text, "%06X", rgb);
         return text;
     }
-
-    static void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
     std::vector<Screenshot> shots;
     int exitCode = -1;

@@ -8,7 +8,6 @@
 #include "commands/Commands.h"
 #include "core/Exception.h"
 #include "script/Scenario.h"
-#include "shell/ProgramState.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::FileExists;
@@ -110,14 +109,15 @@ std::string ToWindows1251(const std::string& utf8) {
 }
 
 TEST(DemoScenarioTest, LoadsWithTheGamesCommands) {
-    RegisterCommands();
+    Scenario script;
+    RegisterCommands(script);
     std::string path = kDemo + "/data/scenario/main.txt";
     try {
-        scenario.Load(path.c_str());
+        script.Load(path.c_str());
     } catch (const Exception& e) {
         FAIL() << e.Message();
     }
-    EXPECT_EQ(scenario.GetStatus(), StatusLoaded);
+    EXPECT_EQ(script.GetStatus(), StatusLoaded);
 }
 
 TEST(DemoScenarioTest, EveryBranchPlaysToTheEndAndEveryFileItNamesExists) {

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "core/GamePaths.h"
+
 namespace e2e {
 
 namespace {
@@ -45,7 +47,8 @@ void Game::FindWindow() {
     while (!Expired(deadline) && process->Running()) {
         int code = 0;
         std::string found =
-            RunCommand({"xdotool", "search", "--name", "^Noname$"}, display->Env(), &code);
+            RunCommand({"xdotool", "search", "--name", std::string("^") + kWindowCaption + "$"},
+                       display->Env(), &code);
         std::istringstream ids(found);
         if (code == 0 && (ids >> window)) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

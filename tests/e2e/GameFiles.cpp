@@ -5,6 +5,7 @@
 #include "tests/support/OggClip.h"
 #include "tests/support/PngWriter.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestFont.h"
 
 namespace e2e {
 
@@ -36,8 +37,7 @@ void GameFiles::WriteTo(const std::string& directory, int width) const {
     testing_support::WriteOggClip(at("data/mfx/ingame.ogg"),
                                   testing_support::StereoSine(44100 / 4, 440, 8000));
     std::filesystem::create_directories(at("data/fnt"));
-    std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                               at("data/fnt/font.ttf"),
+    std::filesystem::copy_file(testing_support::kTestFont, at("data/fnt/font.ttf"),
                                std::filesystem::copy_options::overwrite_existing);
     for (const auto& [path, image] : pictures) {
         WritePng(at(path), image.width, image.height, image.pixels);

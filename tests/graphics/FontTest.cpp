@@ -10,10 +10,11 @@
 #include "graphics/Font.h"
 #include "graphics/TextLayout.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestFont.h"
 
 namespace {
 
-const char kFontPath[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+const char* const kFontPath = testing_support::kTestFont;
 
 class FontTest : public testing_support::InTempDir {
 protected:

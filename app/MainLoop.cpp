@@ -1,12 +1,12 @@
-#include "shell/MainLoop.h"
+#include "app/MainLoop.h"
 
 #include <SDL.h>
 
+#include "app/GameThread.h"
 #include "core/Log.h"
-#include "shell/GameThread.h"
 #include "shell/Input.h"
 #include "shell/Presentation.h"
-#include "shell/ProgramState.h"
+#include "shell/RunFlags.h"
 #include "shell/Shutdown.h"
 
 namespace {

@@ -3,13 +3,15 @@
 
 #include <cstdlib>
 
+#include "app/MainLoop.h"
+#include "app/ProgramState.h"
 #include "audio/SDLWavePlayer.h"
+#include "commands/Stage.h"
+#include "core/GamePaths.h"
 #include "core/Log.h"
 #include "graphics/CharacterTable.h"
 #include "shell/Guarded.h"
-#include "shell/MainLoop.h"
 #include "shell/Presentation.h"
-#include "shell/ProgramState.h"
 #include "shell/Shutdown.h"
 
 namespace {
@@ -18,8 +20,8 @@ void ShutdownVideo() {
     StopOtherThreads();
     FreeSurfaces();
     // The fonts outlive this handler, but not the font engine.
-    primaryFont.Close();
-    secondaryFont.Close();
+    stage.primaryFont.Close();
+    stage.secondaryFont.Close();
     TTF_Quit();
     SDL_Quit();
 }
@@ -49,8 +51,8 @@ void StartFonts() {
 }
 
 void StartUp() {
-    gameSettings.Load("data/game.settings");
-    userSettings.Load("velmora.settings");
+    gameSettings.Load(paths::kGameSettings);
+    userSettings.Load(paths::kUserSettings);
     int width = gameSettings.GetInt("Width", 800);
     int height = gameSettings.GetInt("Height", 600);
     bool enableSound = userSettings.GetInt("EnableSound", 1) != 0;
@@ -60,14 +62,14 @@ void StartUp() {
     if (enableSound) SDLWavePlayer::Init();
     OpenWindow(width, height, fullscreen);
     StartFonts();
-    SDL_WM_SetCaption("Noname", "Noname");
+    SDL_WM_SetCaption(kWindowCaption, kWindowCaption);
     SDL_EnableUNICODE(1);
     SDL_ShowCursor(0);
     std::atexit(ShutdownVideo);
     BuildCharacterTable();
 
     MusicChannel& music = SDLWavePlayer::channels[SDLWavePlayer::kMusicChannel];
-    music.Open("data/mfx/ingame.ogg", true);
+    music.Open(paths::kMusic, true);
     music.SetVolume(128);
 }
 

@@ -1,0 +1,34 @@
+#include "app/GameThread.h"
+
+#include <SDL.h>
+
+#include "app/GameSeam.h"
+#include "app/ProgramState.h"
+#include "commands/Commands.h"
+#include "commands/Stage.h"
+#include "core/GamePaths.h"
+#include "shell/Guarded.h"
+#include "shell/RunFlags.h"
+#include "shell/Shutdown.h"
+
+int GameThreadMain(void*) {
+    EnterGameThread();
+    RunGuarded(RunGame);
+    LeaveGameThread();
+    doneFlag.store(true, std::memory_order_release);
+    return 0;
+}
+
+void RunGame() {
+    RegisterCommands(scenario);
+    stage.player = GameSeam();
+    stage.Load(gameSettings);
+    scenario.Load(paths::kScript);
+    scenario.Init();
+    while (runningFlag.load()) {
+        ParkIfShuttingDown();
+        scenario.Step();
+        // A finished script has nothing left to do until the player quits.
+        if (scenario.GetStatus() == StatusEnd) SDL_Delay(1);
+    }
+}

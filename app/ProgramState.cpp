@@ -1,0 +1,5 @@
+#include "app/ProgramState.h"
+
+GameSettings gameSettings;
+GameSettings userSettings;
+Scenario scenario;

@@ -1,3 +1,0 @@
-#include "commands/SceneState.h"
-
-SceneState scene;

@@ -1,0 +1,4 @@
+#include "shell/RunFlags.h"
+
+std::atomic<bool> runningFlag{true};
+std::atomic<bool> doneFlag{false};
