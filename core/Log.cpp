@@ -8,6 +8,8 @@
 #include <mutex>
 #include <thread>
 
+#include "core/Exception.h"
+
 namespace {
 
 const char kLogPath[] = "velmora.log";
@@ -15,6 +17,8 @@ const int kLineSize = 2048;
 
 bool firstWrite = true;
 std::mutex logMutex;  // keeps the truncating first line ahead of appended ones
+
+thread_local int trapsOnThisThread = 0;
 
 std::atomic<bool> exiting{false};
 std::atomic<std::thread::id> exitingThread{};
@@ -53,14 +57,27 @@ void LogLine(const char* format, ...) {
     WriteLine(text);
 }
 
+FatalErrorTrap::FatalErrorTrap() {
+    ++trapsOnThisThread;
+}
+
+FatalErrorTrap::~FatalErrorTrap() {
+    --trapsOnThisThread;
+}
+
+bool FatalErrorTrap::Active() {
+    return trapsOnThisThread > 0;
+}
+
 void FatalError(const char* format, ...) {
-    if (exiting.exchange(true)) WaitForExit();
-    exitingThread.store(std::this_thread::get_id());
     char text[kLineSize];
     va_list args;
     va_start(args, format);
     FormatLine(text, format, args);
     va_end(args);
+    if (FatalErrorTrap::Active()) throw Exception("%s", text);
+    if (exiting.exchange(true)) WaitForExit();
+    exitingThread.store(std::this_thread::get_id());
     LogLine("[Error] %s", text);
     std::exit(1);
 }

@@ -8,5 +8,21 @@ void LogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Safe to call from several threads at once: exactly one caller exits.
 [[noreturn]] void FatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Tools that examine a game rather than play it (the checker, the fuzz
+// targets) report the faults that would end the game and go on. While a
+// FatalErrorTrap lives on a thread, FatalError on that thread throws an
+// Exception with its message instead of logging it and ending the process.
+// Code that calls FatalError inside a C library's callback must leave the
+// library before it throws (see graphics/PngReader.cpp).
+class FatalErrorTrap {
+public:
+    FatalErrorTrap();
+    FatalErrorTrap(const FatalErrorTrap&) = delete;
+    FatalErrorTrap& operator=(const FatalErrorTrap&) = delete;
+    ~FatalErrorTrap();
+
+    static bool Active();  // on the calling thread
+};
+
 // Returns value unless it equals failureValue; then FatalError with message.
 int CheckCall(int value, int failureValue, const char* message);

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 
 #include "core/Exception.h"
 #include "core/File.h"
@@ -12,7 +13,9 @@
 
 // libpng is C: no C++ exception may pass through its frames. Its errors leave
 // through longjmp into small functions that hold no C++ objects with
-// destructors; the exceptions are thrown once control is back here.
+// destructors; the exceptions are thrown once control is back here. That
+// holds for libpng's own errors too where fatal errors are trapped (tools
+// that report a corrupt file and go on): the message waits in the source.
 
 namespace {
 
@@ -23,6 +26,7 @@ const double kScreenGamma = 2.2;
 struct PngSource {
     File* file;
     bool shortRead;
+    char trappedError[512];  // libpng's message, when fatal errors are trapped
 };
 
 // Everything one decode owns, released however the decode ends.
@@ -46,6 +50,10 @@ struct PngDecode {
 void ErrorHandler(png_structp png, png_const_charp message) {
     auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
     if (source && source->shortRead) png_longjmp(png, 1);
+    if (source && FatalErrorTrap::Active()) {
+        std::snprintf(source->trappedError, sizeof source->trappedError, "%s", message);
+        png_longjmp(png, 1);
+    }
     FatalError("PNG Error: %s", message);
 }
 
@@ -68,14 +76,20 @@ void ReadCallback(png_structp png, png_bytep data, size_t length) {
     }
 }
 
-// Where libpng's longjmp lands: a short read goes back to the reader, which
-// throws; anything else should have ended the program in ErrorHandler.
+// Where libpng's longjmp lands: a short read or a trapped error goes back to
+// the reader, which throws; anything else should have ended the program in
+// ErrorHandler.
 bool LeftThroughError(PngDecode& decode) {
-    if (!decode.source.shortRead) {
+    if (!decode.source.shortRead && !decode.source.trappedError[0]) {
         decode.Destroy();
         FatalError("setjmp(png_jmpbuf(pngPtr)) : unknown error");
     }
     return false;
+}
+
+[[noreturn]] void ThrowReadFailure(const PngDecode& decode) {
+    if (decode.source.trappedError[0]) FatalError("PNG Error: %s", decode.source.trappedError);
+    throw Exception("Error reading PNG");
 }
 
 bool ReadHeader(PngDecode& decode) {
@@ -186,12 +200,12 @@ void ReadPng(File& file, Picture& picture, const char* path) {
     PngDecode decode;
     decode.source.file = &file;
     CreateStructures(decode);
-    if (!ReadHeader(decode)) throw Exception("Error reading PNG");
+    if (!ReadHeader(decode)) ThrowReadFailure(decode);
     Picture::CheckSize(decode.width, decode.height, path);
-    if (!PrepareRows(decode)) throw Exception("Error reading PNG");
+    if (!PrepareRows(decode)) ThrowReadFailure(decode);
     if (decode.channels != 3 && decode.channels != 4)
         throw Exception("[PNG] Unsupported number of channels : %d", decode.channels);
     picture.Allocate(decode.width, decode.height, path);
-    if (!DecodeRows(decode, picture)) throw Exception("Error reading PNG");
+    if (!DecodeRows(decode, picture)) ThrowReadFailure(decode);
     decode.Destroy();
 }

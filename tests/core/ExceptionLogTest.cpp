@@ -4,13 +4,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "tests/support/ExceptionMessage.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::FileExists;
 using testing_support::InTempDir;
+using testing_support::MessageOf;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 
@@ -78,6 +81,20 @@ TEST_F(LogTest, FatalErrorReportsCaughtMessageVerbatim) {
 TEST_F(LogTest, UnwritableLogStillExitsWithCodeOne) {
     std::filesystem::create_directory("velmora.log");  // cannot be opened as a file
     EXPECT_EXIT(FatalError("lost"), ::testing::ExitedWithCode(1), "");
+}
+
+TEST_F(LogTest, ATrapTurnsFatalErrorsIntoExceptionsOnItsThreadWhileItLives) {
+    {
+        FatalErrorTrap trap;
+        EXPECT_EQ(MessageOf([] { FatalError("Input does not appear to be %s", "Ogg"); }),
+                  "Input does not appear to be Ogg");
+        { FatalErrorTrap inner; }
+        EXPECT_TRUE(FatalErrorTrap::Active());  // still the outer one
+        std::thread([] { EXPECT_FALSE(FatalErrorTrap::Active()); }).join();
+    }
+    EXPECT_FALSE(FileExists("velmora.log"));
+    EXPECT_EXIT(FatalError("after the trap"), ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ(ReadFile("velmora.log"), "[Error] after the trap\n");
 }
 
 TEST_F(LogTest, CheckCallPassesValuesAndFailsOnTheFailureValue) {

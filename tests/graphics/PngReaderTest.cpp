@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Log.h"
 #include "graphics/Picture.h"
 #include "tests/graphics/PictureTesting.h"
 #include "tests/support/PngWriter.h"
@@ -214,6 +215,25 @@ TEST_F(PngReaderTest, CorruptFileEndsTheProgram) {
         },
         testing::ExitedWithCode(1), "");
     EXPECT_EQ(ReadFile("velmora.log"), "[Error] PNG Error: IHDR: CRC error\n");
+}
+
+TEST_F(PngReaderTest, TrappedCorruptionIsAnExceptionAndTheNextLoadWorks) {
+    std::string bytes = PngBytes(Image(0, 8, 1, {{'\x80'}}));
+    WriteFile("good.png", bytes);
+    bytes[ChunkAt(bytes, "IHDR") + 4] ^= 1;
+    WriteFile("corrupt.png", bytes);
+    std::string idat = PngBytes(Image(0, 8, 1, {{'\x80'}}));
+    idat[ChunkAt(idat, "IDAT") + 9] ^= 0x55;  // compressed data that no longer inflates
+    WriteFile("broken-data.png", idat);
+    FatalErrorTrap trap;
+    Picture picture;
+    EXPECT_EQ(MessageOf([&] { picture.LoadImage("corrupt.png"); }), "PNG Error: IHDR: CRC error");
+    EXPECT_FALSE(picture.IsDrawable());
+    EXPECT_EQ(MessageOf([&] { picture.LoadImage("broken-data.png"); }).rfind("PNG Error: ", 0), 0u);
+    picture.LoadImage("good.png");
+    EXPECT_EQ(PixelsOf(picture), std::vector<uint32_t>{0xFF808080});
+    // Warnings are logged as ever; nothing is logged as an error.
+    EXPECT_EQ(ReadFile("velmora.log").find("[Error]"), std::string::npos);
 }
 
 }  // namespace
