@@ -1,0 +1,24 @@
+#pragma once
+
+// The stage the script target plays on: the demo's game folder (its font,
+// text box, pictures and voices, and its settings) linked into the scratch
+// directory, the game's commands registered with one Scenario, and a player
+// behind the stage's seam who answers every wait at once: a click on the
+// next pass, on one of the choices in a menu. Fuzz targets' thread only.
+
+class Scenario;
+
+namespace fuzzing {
+
+// Sets the stage up on the first call; returns the scenario to load scripts into.
+Scenario& FuzzStage();
+
+// Empties the scene and the picture cache and gives the player a fresh game,
+// so that an input plays the same however many ran before it.
+void ResetStage();
+
+// Whether the game still runs: false once a script ends the game, or once
+// a wait has seen so many frames that no click of the player ends it.
+bool StageRunning();
+
+}  // namespace fuzzing
