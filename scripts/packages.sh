@@ -4,6 +4,8 @@ BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl1.2-dev libsdl-ttf2.0-dev
 libvorbis-dev"
 TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev liblua5.4-dev xvfb xdotool x11-apps
 fonts-dejavu-core"
+# The fuzz targets need clang and its libFuzzer and sanitizer run-times.
+FUZZ_PACKAGES="clang-14 libclang-rt-14-dev"
 # run.sh plays the demo by itself on a virtual display when there is none.
 AUTOPLAY_PACKAGES="xvfb xdotool x11-apps imagemagick"
 # Only demo/make-assets.sh needs these: the demo's files are committed.
