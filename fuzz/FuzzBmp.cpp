@@ -3,7 +3,7 @@
 #include "graphics/Picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzing::EnterScratchDirectory();
+    fuzzing::InScratchDirectory here;
     fuzzing::WriteInput("picture.bmp", data, size);
     fuzzing::RunAccepted([] {
         Picture picture;

@@ -16,7 +16,7 @@ MusicChannel channel;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzing::EnterScratchDirectory();
+    fuzzing::InScratchDirectory here;
     const std::string path = paths::Voice("fuzzed");
     fuzzing::WriteInput(path, data, size);
     fuzzing::RunAccepted([&] {

@@ -5,7 +5,7 @@
 #include "graphics/Picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzing::EnterScratchDirectory();
+    fuzzing::InScratchDirectory here;
     const std::string path = paths::Picture("fuzzed");
     fuzzing::WriteInput(path, data, size);
     fuzzing::RunAccepted([&] {

@@ -15,6 +15,7 @@ const int kStepLimit = 2000;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzing::InScratchDirectory here;
     Scenario& scenario = fuzzing::FuzzStage();
     fuzzing::ResetStage();
     fuzzing::WriteInput(paths::kScript, data, size);

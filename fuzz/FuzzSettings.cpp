@@ -4,7 +4,7 @@
 #include "fuzz/support/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzing::EnterScratchDirectory();
+    fuzzing::InScratchDirectory here;
     fuzzing::WriteInput(paths::kGameSettings, data, size);
     fuzzing::RunAccepted([] {
         GameSettings settings;

@@ -1,5 +1,6 @@
 #include "fuzz/support/FuzzInput.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -18,18 +19,36 @@ void RemoveScratch() {
     std::filesystem::remove_all(scratch, ignored);
 }
 
-}  // namespace
+[[noreturn]] void Fail(const char* what) {
+    std::perror(what);
+    std::abort();
+}
 
-const std::string& EnterScratchDirectory() {
+// Files in memory where the machine has a place for them: every input is
+// written once, and a disk's journal would take longer than the game's code.
+std::filesystem::path ScratchParent() {
+    if (!std::getenv("TMPDIR") && std::filesystem::is_directory("/dev/shm")) return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
+
+const std::string& Scratch() {
     if (!scratch.empty()) return scratch;
-    std::string pattern = std::filesystem::temp_directory_path() / "velmora-fuzz-XXXXXX";
-    if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0) {
-        std::perror("velmora fuzz: scratch directory");
-        std::abort();
-    }
+    std::string pattern = ScratchParent() / "velmora-fuzz-XXXXXX";
+    if (!mkdtemp(pattern.data())) Fail("velmora fuzz: scratch directory");
     scratch = pattern;
     std::atexit(RemoveScratch);
     return scratch;
+}
+
+}  // namespace
+
+InScratchDirectory::InScratchDirectory() : previous(open(".", O_RDONLY | O_DIRECTORY)) {
+    if (previous < 0 || chdir(Scratch().c_str()) != 0) Fail("velmora fuzz: scratch directory");
+}
+
+InScratchDirectory::~InScratchDirectory() {
+    if (fchdir(previous) != 0) Fail("velmora fuzz: working directory");
+    close(previous);
 }
 
 void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
@@ -37,10 +56,7 @@ void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    if (!out) {
-        std::perror(path.c_str());
-        std::abort();
-    }
+    if (!out) Fail(path.c_str());
 }
 
 }  // namespace fuzzing

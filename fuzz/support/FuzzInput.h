@@ -12,9 +12,19 @@
 // as outcomes. A target runs on libFuzzer's one thread.
 namespace fuzzing {
 
-// Makes a fresh scratch directory the working directory, on the first call;
-// it is removed at exit. Returns its path.
-const std::string& EnterScratchDirectory();
+// While one lives, the working directory is the process's scratch directory,
+// made on first use and removed at exit. Each input is played in there;
+// libFuzzer's own relative paths stay as they were between inputs.
+class InScratchDirectory {
+public:
+    InScratchDirectory();
+    InScratchDirectory(const InScratchDirectory&) = delete;
+    InScratchDirectory& operator=(const InScratchDirectory&) = delete;
+    ~InScratchDirectory();
+
+private:
+    int previous;  // descriptor of the directory to return to
+};
 
 // Writes the input to path (relative to the working directory), creating the
 // directories on it.

@@ -91,7 +91,6 @@ void LinkGameFolder() {
 }
 
 void SetUp() {
-    EnterScratchDirectory();
     LinkGameFolder();
     if (TTF_Init() != 0) {
         std::fprintf(stderr, "velmora fuzz: TTF_Init: %s\n", SDL_GetError());

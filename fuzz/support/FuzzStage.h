@@ -10,7 +10,8 @@ class Scenario;
 
 namespace fuzzing {
 
-// Sets the stage up on the first call; returns the scenario to load scripts into.
+// Sets the stage up on the first call, in the scratch directory; returns the
+// scenario to load scripts into.
 Scenario& FuzzStage();
 
 // Empties the scene and the picture cache and gives the player a fresh game,
