@@ -52,30 +52,52 @@ TEST_F(BmpReaderTest, TwentyFourBitRowsSkipTheirPadding) {
     }
 }
 
-TEST_F(BmpReaderTest, TruncatedFileReadsZeros) {
+TEST_F(BmpReaderTest, PixelDataTheFileCannotHoldIsRefused) {
     std::vector<uint32_t> pixels(4 * 2, 0xFF123456);
     std::string bytes = BmpBytes(4, 2, 32, pixels);
-    // Only the file's first row (the picture's bottom row) and one byte remain.
-    WriteFile("p.bmp", bytes.substr(0, 54 + 16 + 1));
     Picture picture;
-    picture.LoadImage("p.bmp");
-    EXPECT_EQ(PixelsOf(picture), (std::vector<uint32_t>{0x00000056, 0, 0, 0, 0xFF123456, 0xFF123456,
-                                                        0xFF123456, 0xFF123456}));
+    const char* cutShort = "BMP pixel data of 4 x 2 pixels does not fit in p.bmp";
+    // Cut one byte short, or a row and a byte short.
+    for (size_t length : {bytes.size() - 1, size_t{54 + 16 + 1}}) {
+        WriteFile("p.bmp", bytes.substr(0, length));
+        EXPECT_EQ(MessageOf([&] { picture.LoadImage("p.bmp"); }), cutShort);
+        EXPECT_EQ(picture.Pixels(), nullptr);
+    }
 
-    // A pixel-data offset past the end leaves every pixel 0.
-    bytes[10] = bytes[11] = bytes[12] = static_cast<char>(0xFF);
-    bytes[13] = 0x7F;
-    WriteFile("far.bmp", bytes);
-    picture.LoadImage("far.bmp");
-    EXPECT_EQ(PixelsOf(picture), std::vector<uint32_t>(8, 0));
-    bytes[13] = static_cast<char>(0xFF);
-    WriteFile("negative.bmp", bytes);
-    picture.LoadImage("negative.bmp");
-    EXPECT_EQ(PixelsOf(picture), std::vector<uint32_t>(8, 0));
+    // A pixel-data offset past the end, and one past the largest file size.
+    for (unsigned char top : {0x7F, 0xFF}) {
+        std::string far = bytes;
+        far[10] = far[11] = far[12] = static_cast<char>(0xFF);
+        far[13] = static_cast<char>(top);
+        WriteFile("p.bmp", far);
+        EXPECT_EQ(MessageOf([&] { picture.LoadImage("p.bmp"); }), cutShort);
+    }
+
+    // A header claiming 10000 x 10000 pixels in a file cut inside its header.
+    WriteFile("big.bmp", WithSize(bytes, 10000, 10000).substr(0, 40));
+    EXPECT_EQ(MessageOf([&] { picture.LoadImage("big.bmp"); }),
+              "BMP pixel data of 10000 x 10000 pixels does not fit in big.bmp");
 
     // Even the header may be cut short: its missing fields read as 0.
     WriteFile("short.bmp", "BM");
     EXPECT_EQ(MessageOf([&] { picture.LoadImage("short.bmp"); }), "0-bit bmp's are not supported");
+}
+
+TEST_F(BmpReaderTest, TheLastRowNeedsNoPadding) {
+    // 3 pixels of 24 bits make 9 bytes a row, padded by 3: nothing reads the
+    // last row's padding, so a file without it loads all the same.
+    std::vector<uint32_t> pixels = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112};
+    std::string bytes = BmpBytes(3, 2, 24, pixels);
+    WriteFile("p.bmp", bytes.substr(0, bytes.size() - 3));
+    Picture picture;
+    picture.LoadImage("p.bmp");
+    std::vector<uint32_t> opaque;
+    for (uint32_t word : pixels)
+        opaque.push_back(0xFF000000 | word);
+    EXPECT_EQ(PixelsOf(picture), opaque);
+    WriteFile("p.bmp", bytes.substr(0, bytes.size() - 4));
+    EXPECT_EQ(MessageOf([&] { picture.LoadImage("p.bmp"); }),
+              "BMP pixel data of 3 x 2 pixels does not fit in p.bmp");
 }
 
 TEST_F(BmpReaderTest, WrongHeaderOrDepthIsRefused) {
@@ -117,12 +139,13 @@ TEST_F(BmpReaderTest, SizesOutsideTheBoundAreRefusedBeforeAllocating) {
         EXPECT_EQ(MessageOf([&] { picture.LoadImage("p.bmp"); }), c.message);
         EXPECT_EQ(picture.Pixels(), nullptr);
     }
-    // The bound itself loads (from a file one pixel long: the rest is zeros).
-    WriteFile("p.bmp", WithSize(bytes, Picture::kMaxSide, 1));
+    // The bound itself loads.
+    std::vector<uint32_t> row(Picture::kMaxSide, 0xFF000000);
+    row.back() = 0xFFFFFFFF;
+    WriteFile("p.bmp", BmpBytes(Picture::kMaxSide, 1, 32, row));
     picture.LoadImage("p.bmp");
     EXPECT_EQ(picture.Width(), Picture::kMaxSide);
-    EXPECT_EQ(picture.Pixels()[0], 0xFFFFFFFF);
-    EXPECT_EQ(picture.Pixels()[1], 0u);
+    EXPECT_EQ(picture.Pixels()[Picture::kMaxSide - 1], 0xFFFFFFFF);
 }
 
 }  // namespace
