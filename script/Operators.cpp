@@ -49,6 +49,12 @@ int32_t NumberOperation(int op, int32_t left, int32_t right, const char* script,
     }
 }
 
+void Join(std::string& left, const std::string& right, const char* script, int line) {
+    if (right.size() > kMaxStringLength - left.size())
+        throw Exception("String longer than 16 MiB in %s at line %d", script, line);
+    left += right;
+}
+
 }  // namespace
 
 Value ApplyUnary(int op, const Value& operand, const char* script, int line) {
@@ -66,7 +72,7 @@ Value ApplyBinary(int op, Value& left, const Value& right, const char* script, i
         return Value::Number(NumberOperation(op, left.number, right.number, script, line));
     switch (op) {
         case '+':
-            left.text += right.text;
+            Join(left.text, right.text, script, line);
             return std::move(left);
         case '-':
         case '*':

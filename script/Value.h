@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
 
 enum ValueType { NumberValue = 1, StringValue = 2 };
+
+// The longest string a script can build. Joining past it is an error: a loop
+// that doubles a string would otherwise take all the player's memory.
+constexpr size_t kMaxStringLength = size_t{16} << 20;
 
 // A script value: a 32-bit signed number or a byte string.
 struct Value {

@@ -92,6 +92,20 @@ TEST_F(ExecutionTest, LoopsAcrossStepsAreNeverStopped) {
     EXPECT_EQ(scenario.GetStatus(), StatusRunning);
 }
 
+TEST_F(ExecutionTest, StringsStopGrowingAtSixteenMebibytes) {
+    // Doubling without end is stopped at the line that would pass the limit.
+    EXPECT_EQ(Run("s = \"a\"\n:l\ns = s + s\ngoto l"),
+              "String longer than 16 MiB in main.txt at line 3");
+    // 2^24 bytes is the limit itself; one byte more is refused, the shorter
+    // side on the left or on the right.
+    const std::string grow = "s = \"a\"\nn = 0\n:l\ns = s + s\nn = n + 1\nif n < 24 l\n";
+    EXPECT_EQ(Run(grow + "t = s + \"\"\nt = \"\" + s\nshow #s = t"), "(no exception)");
+    EXPECT_EQ(Calls(), std::vector<std::string>{"show@9 value=1"});
+    EXPECT_EQ(Run(grow + "t = s + \"a\""), "String longer than 16 MiB in main.txt at line 7");
+    EXPECT_EQ(Run(grow + "t = \"a\" + s"), "String longer than 16 MiB in main.txt at line 7");
+    EXPECT_EQ(Run(grow + "say text=\"#s!\""), "String longer than 16 MiB in main.txt at line 7");
+}
+
 // Jumps to its label twice, or once to each of two labels.
 void JumpTwice(std::map<std::string, Parameter> params, Scenario& scenario, int line) {
     scenario.JumpToLabel(params["first"].text, line);
