@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, and
-# last the whole suite in the plain build, ending with ctest's summary.
+# and UndefinedBehaviorSanitizer, every fuzz corpus through its target (clang
+# with libFuzzer and the same sanitizers), the threaded tests under
+# ThreadSanitizer, and last the whole suite in the plain build, ending with
+# ctest's summary.
 set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
-ensure_packages $BUILD_PACKAGES $TEST_PACKAGES || exit 1
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES || exit 1
 
 jobs=$(nproc)
 failed=()
@@ -34,6 +36,14 @@ if build build-asan -DVELMORA_SANITIZE=address,undefined; then
     run_suite "AddressSanitizer + UndefinedBehaviorSanitizer" build-asan
 else
     failed+=("sanitizer build")
+fi
+
+if CC=clang-14 CXX=clang++-14 build build-fuzz -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF \
+    -DVELMORA_BENCHMARKS=OFF; then
+    run_suite "Fuzz corpora (libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)" build-fuzz \
+        -L fuzz
+else
+    failed+=("fuzz build")
 fi
 
 if build build-tsan -DVELMORA_SANITIZE=thread; then
