@@ -1,10 +1,14 @@
 #include "graphics/Font.h"
 
+#include <algorithm>
+
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "graphics/CharacterTable.h"
 
-Font::Font() : handle(nullptr), color{0, 0, 0, 0}, lineHeight(0) {}
+Font::Font() : handle(nullptr), color{0, 0, 0, 0}, lineHeight(0) {
+    ForgetWidths();
+}
 
 Font::Font(const Font&) : Font() {
     FatalError("Copy Font object not allowed (construct)");
@@ -21,6 +25,11 @@ Font::~Font() {
 void Font::Close() {
     if (handle) TTF_CloseFont(handle);
     handle = nullptr;
+    ForgetWidths();
+}
+
+void Font::ForgetWidths() {
+    std::fill(std::begin(widths), std::end(widths), -1);
 }
 
 void Font::LoadFile(const std::string& path, int pointSize, int style) {
@@ -50,6 +59,12 @@ void Font::DrawChar(SDL_Surface* surface, int x, int y, unsigned char byte) cons
 }
 
 int Font::CharWidth(unsigned char byte) const {
+    if (widths[byte] < 0) widths[byte] = MeasureWidth(byte);
+    return widths[byte];
+}
+
+// The colour and the position change no width; the style is set at load.
+int Font::MeasureWidth(unsigned char byte) const {
     if (!handle) return 0;
     SDL_Surface* image = TTF_RenderUTF8_Solid(handle, CharacterToUtf8(byte), color);
     if (!image) return 0;

@@ -24,10 +24,15 @@ public:
     // Blends the character's image onto surface with its top-left at (x, y).
     void DrawChar(SDL_Surface* surface, int x, int y, unsigned char byte) const;
     // The width of the character's image, 0 if it cannot be rendered.
+    // Measured once per byte: text is laid out a byte at a time.
     int CharWidth(unsigned char byte) const;
 
 private:
+    int MeasureWidth(unsigned char byte) const;
+    void ForgetWidths();
+
     TTF_Font* handle;
     SDL_Color color;
     int lineHeight;
+    mutable int widths[256];  // by byte; -1 until measured
 };

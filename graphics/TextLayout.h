@@ -6,7 +6,8 @@
 
 // Text laid out one byte at a time: each byte's image is placed at a pen that
 // advances by the primary font's width of that byte; only a newline starts a
-// new line, one primary line height lower. No kerning, no wrapping.
+// new line, one primary line height lower. No kerning, no wrapping; what
+// lies outside the target's clip rectangle is not drawn at all.
 struct TextFonts {
     const Font& primary;
     const Font& secondary;  // draws highlighted text, with the primary's spacing

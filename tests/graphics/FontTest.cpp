@@ -93,6 +93,33 @@ TEST_F(FontTest, TextIsPlacedByThePrimaryFontsAdvances) {
         SDL_FreeSurface(s);
 }
 
+TEST_F(FontTest, TextPastTheSurfaceLeavesWhatShowsAsItIs) {
+    // 40 Ws reach past the surface's right edge; 40000 would reach far past
+    // the 16-bit coordinates of a blit. Lines far below are past its bottom.
+    auto drawn = [&](const std::string& text) {
+        SDL_Surface* surface = BlackSurface();
+        DrawText(surface, {primary, secondary}, 10, 20, text.c_str(), false);
+        return surface;
+    };
+    SDL_Surface* cut = drawn(std::string(40, 'W') + "\nC");
+    SDL_Surface* wide = drawn(std::string(40000, 'W') + "\nC");
+    EXPECT_TRUE(SamePixels(cut, wide));
+    std::string lines;
+    for (int i = 0; i < 5000; ++i)
+        lines += "AW\n";
+    SDL_Surface* fewLines = drawn(lines.substr(0, 3 * 10));
+    SDL_Surface* manyLines = drawn(lines);
+    EXPECT_TRUE(SamePixels(fewLines, manyLines));
+    for (SDL_Surface* s : {cut, wide, fewLines, manyLines})
+        SDL_FreeSurface(s);
+}
+
+TEST_F(FontTest, WidthsAreThoseOfTheFontLoadedNow) {
+    int small = primary.CharWidth('W');
+    primary.LoadFile(kFontPath, 32, 0);
+    EXPECT_GT(primary.CharWidth('W'), small);
+}
+
 TEST_F(FontTest, EmptyTextDrawsNothingAndHasNoWidth) {
     SDL_Surface* surface = BlackSurface();
     DrawText(surface, {primary, secondary}, 0, 0, "", false);
