@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include "core/Exception.h"
 #include "core/File.h"
@@ -21,6 +22,11 @@ namespace {
 
 const int kSignatureSize = 8;
 const double kScreenGamma = 2.2;
+// libpng allocates a chunk's buffer by the chunk's length field before it
+// reads the data, and a damaged field can claim gigabytes in a file of a
+// hundred bytes. Nothing a picture needs comes near this; a chunk refused
+// its buffer is skipped with a warning.
+const png_alloc_size_t kMaxAllocation = 8000000;
 
 // What the libpng callbacks reach through the I/O pointer.
 struct PngSource {
@@ -59,6 +65,14 @@ void ErrorHandler(png_structp png, png_const_charp message) {
 
 void WarningHandler(png_structp, png_const_charp message) {
     LogLine("PNG Warning: %s", message);
+}
+
+png_voidp BoundedMalloc(png_structp, png_alloc_size_t size) {
+    return size <= kMaxAllocation ? std::malloc(size) : nullptr;
+}
+
+void Free(png_structp, png_voidp memory) {
+    std::free(memory);
 }
 
 void ReadCallback(png_structp png, png_bytep data, size_t length) {
@@ -183,8 +197,8 @@ void ReadSignature(File& file) {
 }
 
 void CreateStructures(PngDecode& decode) {
-    decode.png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorHandler, WarningHandler);
+    decode.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, ErrorHandler,
+                                          WarningHandler, nullptr, BoundedMalloc, Free);
     if (!decode.png) FatalError("png_create_read_struct : out of memory");
     decode.info = png_create_info_struct(decode.png);
     if (!decode.info) {
