@@ -28,15 +28,16 @@ stat() {
 }
 
 campaign() {  # campaign <target>
-    local name=$1 binary=$tree/fuzz/$1 work=$tree/campaign/$1 findings=$tree/findings/$1
+    # Absolute paths: the targets play each input in a scratch directory.
+    local name=$1 binary=$tree/fuzz/$1 work=$PWD/$tree/campaign/$1 findings=$PWD/$tree/findings/$1
     local log=$tree/campaign/$1.log dict=()
     mkdir -p "$work" "$findings"
-    [ -f "fuzz/$name.dict" ] && dict=(-dict="fuzz/$name.dict")
+    [ -f "fuzz/$name.dict" ] && dict=(-dict="$PWD/fuzz/$name.dict")
     echo "=== $name: $seconds s ==="
-    "$binary" "$work" "fuzz/corpus/$name" "${limits[@]}" "${dict[@]}" -max_total_time="$seconds" \
+    "$binary" "$work" "$PWD/fuzz/corpus/$name" "${limits[@]}" "${dict[@]}" -max_total_time="$seconds" \
         -artifact_prefix="$findings/" -print_final_stats=1 2>"$log"
     local status=$?
-    "$binary" -merge=1 "${limits[@]}" "fuzz/corpus/$name" "$work" 2>>"$log" ||
+    "$binary" -merge=1 "${limits[@]}" "$PWD/fuzz/corpus/$name" "$work" 2>>"$log" ||
         echo "$name: merging into the corpus failed (see $log)"
     local runs seconds_run found
     runs=$(stat "$log" number_of_executed_units)

@@ -46,7 +46,9 @@ InScratchDirectory::InScratchDirectory() : previous(open(".", O_RDONLY | O_DIREC
     if (previous < 0 || chdir(Scratch().c_str()) != 0) Fail("velmora fuzz: scratch directory");
 }
 
+// What the game logged for one input would only pile up.
 InScratchDirectory::~InScratchDirectory() {
+    std::remove("velmora.log");
     if (fchdir(previous) != 0) Fail("velmora fuzz: working directory");
     close(previous);
 }
