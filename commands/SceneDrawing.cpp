@@ -1,5 +1,6 @@
 #include "commands/SceneDrawing.h"
 
+#include <algorithm>
 #include <string>
 
 #include "graphics/SurfaceFill.h"
@@ -37,7 +38,8 @@ void DrawSpokenLine(const Stage& stage, SDL_Surface* canvas) {
     if (!scene.speakerName.empty()) {
         std::string label = scene.speakerName + ": ";
         DrawTextOn(stage, canvas, penX, top, label, true);
-        penX += TextWidth(stage.primaryFont, label.c_str());
+        // Past the canvas's right edge the text shows nothing, however far.
+        penX += TextWidth(stage.primaryFont, label.c_str(), canvas->w - penX);
     }
     if (!scene.lineText.empty()) DrawTextOn(stage, canvas, penX, top, scene.lineText, false);
 }
@@ -73,7 +75,10 @@ void DrawScene(const Stage& stage, const Canvas& canvas) {
 ChoiceBox ChoiceAt(const Stage& stage, const SDL_Surface* canvas, size_t index) {
     int lineHeight = stage.primaryFont.LineHeight();
     int y = TextTop(stage, canvas) + static_cast<int>(index) * lineHeight;
-    int width = TextWidth(stage.primaryFont, stage.scene.choices[index].text.c_str());
+    // Only the part inside the canvas can be shown or pointed at.
+    int room = std::max(canvas->w - stage.textOffsetX, 0);
+    int width =
+        std::min(TextWidth(stage.primaryFont, stage.scene.choices[index].text.c_str(), room), room);
     return {stage.textOffsetX, y, width, lineHeight};
 }
 

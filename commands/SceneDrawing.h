@@ -22,7 +22,8 @@ void RestoreTextBoxArea(const Stage& stage, const Canvas& canvas);
 void DrawScene(const Stage& stage, const Canvas& canvas);
 
 // Where a menu choice lies on the canvas: one primary line high and as wide
-// as its text; also the area where the mouse selects it.
+// as its text, up to the canvas's right edge; also the area where the mouse
+// selects it.
 struct ChoiceBox {
     int x, y, w, h;
 

@@ -1,5 +1,8 @@
 #include "graphics/TextLayout.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -12,11 +15,11 @@ const char* LineEnd(const char* c) {
 
 }  // namespace
 
-int TextWidth(const Font& primary, const char* text) {
-    int width = 0;
-    for (const char* c = text; *c; ++c)
+int TextWidth(const Font& primary, const char* text, int limit) {
+    int64_t width = 0;
+    for (const char* c = text; *c && width < limit; ++c)
         width += primary.CharWidth(static_cast<unsigned char>(*c));
-    return width;
+    return static_cast<int>(std::min<int64_t>(width, INT_MAX));
 }
 
 // The pen only moves right along a line and down from line to line, so once

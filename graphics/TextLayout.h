@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <climits>
+
 #include "graphics/Font.h"
 
 // Text laid out one byte at a time: each byte's image is placed at a pen that
@@ -13,8 +15,10 @@ struct TextFonts {
     const Font& secondary;  // draws highlighted text, with the primary's spacing
 };
 
-// The sum of the primary font's widths of every byte, newlines included.
-int TextWidth(const Font& primary, const char* text);
+// The sum of the primary font's widths of every byte, newlines included, up
+// to INT_MAX. Counting stops once the sum reaches limit: a caller that needs
+// to know no more than that gets a number of at least limit.
+int TextWidth(const Font& primary, const char* text, int limit = INT_MAX);
 
 void DrawText(SDL_Surface* target, const TextFonts& fonts, int x, int y, const char* text,
               bool highlight);

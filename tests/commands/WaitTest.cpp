@@ -109,6 +109,25 @@ TEST_F(WaitTest, AClickOnAChoiceJumpsToItsLabel) {
     EXPECT_TRUE(Shows(ChoiceAt(stage, canvas.surface, 0), 0x00FF00));
 }
 
+TEST_F(WaitTest, AChoiceWiderThanTheCanvasEndsAtItsEdge) {
+    // Far wider than a 16-bit rectangle: the changed area stays the canvas's
+    // part of the line, and the choice is taken at the canvas's right edge.
+    afterFrame = [this](int frame) {
+        input.pollTime = 1000 + 10 * (frame + 1);
+        input.leftButton = true;
+        input.mouseX = kWidth - 1;
+        input.mouseY = ChoiceAt(stage, canvas.surface, 0).y;
+    };
+    const char* script =
+        "w = \"WWWWWWWWWW\"\nn = 0\n:grow\nw = w + w\nn = n + 1\nif n < 12 grow\n"
+        "item #w, label=one\nmenu action=run\n:one\ngame action=end\n";
+    EXPECT_EQ(Run(script), "");
+    ASSERT_FALSE(frames.empty());
+    ASSERT_EQ(frames[0].rects.size(), 1u);
+    EXPECT_EQ(frames[0].rects[0].x + frames[0].rects[0].w, kWidth);
+    EXPECT_FALSE(running);
+}
+
 TEST_F(WaitTest, AChoiceOfAMissingLabelFailsAtTheItemsLine) {
     afterFrame = [this](int frame) {
         input.pollTime = 1000 + 10 * (frame + 1);

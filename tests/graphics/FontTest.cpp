@@ -127,6 +127,11 @@ TEST_F(FontTest, EmptyTextDrawsNothingAndHasNoWidth) {
     EXPECT_EQ(TextWidth(primary, ""), 0);
     EXPECT_EQ(TextWidth(primary, "A\nB"),
               primary.CharWidth('A') + primary.CharWidth('\n') + primary.CharWidth('B'));
+    // A limit stops the count at the first byte that reaches it.
+    int w = primary.CharWidth('W');
+    EXPECT_EQ(TextWidth(primary, std::string(40000, 'W').c_str(), 10 * w + 1), 11 * w);
+    EXPECT_EQ(TextWidth(primary, "WW", 10 * w), 2 * w);
+    EXPECT_EQ(TextWidth(primary, "WW", 0), 0);
     SDL_FreeSurface(surface);
 }
 
