@@ -25,7 +25,8 @@ namespace {
 const int kCanvasWidth = 320;
 const int kCanvasHeight = 240;
 // Every wait ends within two passes unless no click can end it (a menu with
-// no choice under the mouse); the game then waits for ever, the target stops.
+// no choice the mouse can point at), where the game would wait for ever:
+// after this many frames of one input the player quits.
 const int kFrameLimit = 400;
 const uint32_t kPassMs = 150;  // longer than a click's block time
 

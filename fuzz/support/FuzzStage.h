@@ -18,8 +18,9 @@ Scenario& FuzzStage();
 // so that an input plays the same however many ran before it.
 void ResetStage();
 
-// Whether the game still runs: false once a script ends the game, or once
-// a wait has seen so many frames that no click of the player ends it.
+// Whether the game still runs: false once the script ends the game, or once
+// the player has seen so many frames of this input that a wait must be one
+// that no click ends.
 bool StageRunning();
 
 }  // namespace fuzzing
