@@ -9,8 +9,9 @@
 namespace {
 
 // A script may rightly run for ever (":a" then "goto a"); the game then runs
-// until the player quits.
-const int kStepLimit = 2000;
+// until the player quits. Most of what a longer run would do is more of the
+// same.
+const int kStepLimit = 500;
 
 }  // namespace
 

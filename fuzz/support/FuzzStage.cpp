@@ -20,14 +20,10 @@ namespace fuzzing {
 
 namespace {
 
-// A small canvas: scenes are drawn and clipped as in the game, at a fraction
-// of the cost of a frame of the demo's size.
-const int kCanvasWidth = 320;
-const int kCanvasHeight = 240;
 // Every wait ends within two passes unless no click can end it (a menu with
 // no choice the mouse can point at), where the game would wait for ever:
 // after this many frames of one input the player quits.
-const int kFrameLimit = 400;
+const int kFrameLimit = 200;
 const uint32_t kPassMs = 150;  // longer than a click's block time
 
 struct Player {
@@ -78,17 +74,20 @@ PlayerSeam Seam() {
     return seam;
 }
 
-SDL_Surface* NewSurface() {
-    return SDL_CreateRGBSurface(0, kCanvasWidth, kCanvasHeight, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+SDL_Surface* NewSurface(const GameSettings& settings) {
+    return SDL_CreateRGBSurface(0, settings.GetInt("Width", 800), settings.GetInt("Height", 600),
+                                32, 0xFF0000, 0xFF00, 0xFF, 0);
 }
 
-// The demo's files, all but its script; each input becomes the script.
+// fuzz/game: the demo's pictures and voices, by name, at a fraction of their
+// size, and its font. Each input becomes the script.
 void LinkGameFolder() {
     namespace fs = std::filesystem;
-    const fs::path demo = VELMORA_DEMO_DATA;
+    const fs::path game = VELMORA_FUZZ_GAME;
     fs::create_directories("data/scenario");
-    for (const char* name : {"fnt", "gfx", "mfx", "menubg.png", "game.settings"})
-        fs::create_symlink(demo / name, fs::path("data") / name);
+    for (const char* name : {"gfx", "mfx", "menubg.png", "game.settings"})
+        fs::create_symlink(game / name, fs::path("data") / name);
+    fs::create_symlink(VELMORA_DEMO_FONTS, "data/fnt");
 }
 
 void SetUp() {
@@ -99,10 +98,10 @@ void SetUp() {
     }
     BuildCharacterTable();
     RegisterCommands(scenario);
-    canvas = {NewSurface(), NewSurface()};
-    stage.player = Seam();
     GameSettings settings;
     settings.Load(paths::kGameSettings);
+    canvas = {NewSurface(settings), NewSurface(settings)};
+    stage.player = Seam();
     stage.Load(settings);
 }
 

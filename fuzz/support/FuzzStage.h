@@ -1,8 +1,9 @@
 #pragma once
 
-// The stage the script target plays on: the demo's game folder (its font,
-// text box, pictures and voices, and its settings) linked into the scratch
-// directory, the game's commands registered with one Scenario, and a player
+// The stage the script target plays on: a small game folder (fuzz/game,
+// with the demo's font) linked into the scratch directory, the game's
+// commands registered with one Scenario, its canvas of the size that the
+// game's settings give, and a player
 // behind the stage's seam who answers every wait at once: a click on the
 // next pass, on one of the choices in a menu. Fuzz targets' thread only.
 
