@@ -3,10 +3,15 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <array>
 #include <string>
 
+#include "graphics/GlyphImage.h"
+
 // A TrueType font at one point size, style and colour. Characters are
-// rendered one at a time, from single script bytes. Copying ends the program.
+// rendered one at a time, from single script bytes; each byte's image and
+// width are rendered on first use and kept until the font is loaded again,
+// recoloured or closed. Copying ends the program. Game thread only.
 class Font {
 public:
     Font();
@@ -27,7 +32,18 @@ public:
     int CharWidth(unsigned char byte) const;
 
 private:
+    // What one byte rendered to; a failed rendering is kept as such.
+    struct Glyph {
+        GlyphImage image;  // the blended image that is drawn
+        int width = 0;     // the width of the solid image, the advance
+        bool rendered = false;
+        bool measured = false;
+    };
+
+    void ForgetGlyphs();
+
     TTF_Font* handle;
     SDL_Color color;
     int lineHeight;
+    mutable std::array<Glyph, 256> glyphs;
 };
