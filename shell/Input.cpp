@@ -9,6 +9,7 @@ std::atomic<int32_t> mouseY{0};
 std::atomic<int32_t> leftButton{0};
 std::atomic<int32_t> lastKey{0};
 std::atomic<uint32_t> pollTime{0};
+std::atomic<uint32_t> pollCount{0};
 
 namespace {
 
@@ -44,4 +45,5 @@ void PollEvents() {
     while (SDL_PollEvent(&event))
         HandleEvent(event);
     pollTime.store(SDL_GetTicks(), std::memory_order_relaxed);
+    pollCount.fetch_add(1, std::memory_order_release);
 }
