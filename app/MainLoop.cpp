@@ -11,7 +11,14 @@
 
 namespace {
 
+// Whether a pass has anything to show: a frame handed over, or the cursor
+// to follow the mouse. Otherwise the screen would get its own pixels again.
+bool ScreenChanges() {
+    return frameReady.load(std::memory_order_acquire) || CursorMoved();
+}
+
 void PresentPass() {
+    if (!ScreenChanges()) return;
     SDL_Rect updates[kUpdateListSize];
     int count = 0;
     updates[count++] = RestoreUnderCursor();
