@@ -47,7 +47,7 @@ struct Wait {
     int hovered = -1;  // the choice highlighted on screen
     uint32_t start = 0;
 
-    // Draws the frame for the mouse at (x, y) into a locked canvas.
+    // Draws the frame for the mouse at (mouseX, mouseY) into a locked canvas.
     FrameChanges Draw(int mouseX, int mouseY) {
         const Canvas& canvas = stage.player.canvas;
         FrameChanges changes;

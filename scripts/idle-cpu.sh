@@ -3,12 +3,13 @@
 # its design costs: the idle floor (bench/idle), one window whose main loop
 # polls events and sleeps 1 ms per pass beside a thread sleeping 1 ms in a
 # loop. On one private virtual display, with the mouse still, each run
-# measures the floor, then every game program given in two states:
+# measures every game program given in two states, each beside the floor
+# running at the same time:
 #   say   waiting for a click on a spoken line (the demo's harbour, three
 #         characters, a voice clip; sound off, as the floor has none)
 #   menu  a menu of two choices with the mouse resting on the first
-# and prints each one's CPU (all its threads, in % of one core) and its ratio
-# to the floor of the same run, then the medians over the runs. The X
+# and prints the CPU of both (all their threads, in % of one core) and the
+# ratio of the game's to the floor's, then the medians over the runs. The X
 # server's CPU in the same seconds is shown beside.
 #
 #   scripts/idle-cpu.sh [-n runs] [-s seconds] [game program...]
@@ -41,8 +42,10 @@ floor=$(realpath "$floor")
 scratch=$(mktemp -d)
 xvfb=""
 pid=""
+floor_pid=""
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    [ -n "$floor_pid" ] && kill "$floor_pid" 2>/dev/null && wait "$floor_pid" 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
     rm -rf "$scratch"
 }
@@ -70,30 +73,34 @@ cpu_ns() {  # cpu_ns <pid>
     cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{sum += $1} END {printf "%d", sum}'
 }
 
-# Starts a program in a folder, waits for its window, puts the mouse at
-# (x, y) in it, lets it settle, and sets measured to its CPU and the X
-# server's over the measured seconds, in % of one core.
-measure() {  # measure <folder> <caption> <x> <y> <program> [arguments...]
-    local folder=$1 caption=$2 x=$3 y=$4
-    shift 4
-    (cd "$folder" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$@" >/dev/null 2>&1) &
-    pid=$!
-    local window
-    if ! window=$(find_window "$caption" "$pid"); then
-        echo "idle-cpu: the window of $1 did not appear" >&2
+# Starts a program in a folder and waits for its window: sets started to
+# its process id and window to the window's.
+start() {  # start <folder> <caption> <program>
+    (cd "$1" && SDL_VIDEODRIVER=x11 exec "$3" >/dev/null 2>&1) &
+    started=$!
+    if ! window=$(find_window "$2" "$started"); then
+        echo "idle-cpu: the window of $3 did not appear" >&2
         exit 1
     fi
-    xdotool mousemove --window "$window" "$x" "$y"
-    sleep 1.5
-    local own0 x0 own1 x1
-    own0=$(cpu_ns "$pid") x0=$(cpu_ns "$xvfb")
+}
+
+stop() {  # stop <pid>
+    kill "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+}
+
+# Sets measured to the share of one core, in %, that each process used over
+# the same measured seconds, in the order given.
+measure() {  # measure <pid>...
+    local before=() after=() pid i
+    for pid in "$@"; do before+=("$(cpu_ns "$pid")"); done
     sleep "$seconds"
-    own1=$(cpu_ns "$pid") x1=$(cpu_ns "$xvfb")
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    pid=""
-    measured=$(awk -v a="$own0" -v b="$own1" -v c="$x0" -v d="$x1" -v s="$seconds" \
-        'BEGIN {printf "%.2f %.2f", (b - a) / s / 1e7, (d - c) / s / 1e7}')
+    for pid in "$@"; do after+=("$(cpu_ns "$pid")"); done
+    measured=""
+    for i in "${!before[@]}"; do
+        measured+=$(awk -v a="${before[$i]}" -v b="${after[$i]}" -v s="$seconds" \
+            'BEGIN {printf " %.2f", (b - a) / s / 1e7}')
+    done
 }
 
 if ! start_display "$scratch"; then
@@ -101,25 +108,35 @@ if ! start_display "$scratch"; then
     exit 1
 fi
 
-results="$scratch/results"  # lines: run, case, CPU %, X server %, ratio
-printf '%-4s %-40s %9s %9s %8s\n' run case "CPU %" "X %" ratio
+# The floor runs throughout each run and is measured over the same seconds
+# as each game state, so that both meet the same load of the machine.
+results="$scratch/results"  # lines: run, case, floor %, game %, ratio, X server %
+row='%-4s %-40s %8s %8s %7s %6s\n'
+printf "$row" run case "floor %" "game %" ratio "X %"
 for run in $(seq "$runs"); do
-    measure "$scratch" "Velmora idle floor" 400 300 "$floor"
-    read -r floor_cpu floor_x <<<"$measured"
-    echo "$run floor $floor_cpu $floor_x 1" >>"$results"
-    printf '%-4s %-40s %9s %9s %8s\n' "$run" floor "$floor_cpu" "$floor_x" ""
+    start "$scratch" "Velmora idle floor" "$floor"
+    floor_pid=$started
     for program in "${programs[@]}"; do
-        binary=$(realpath "$program")
         for state in say menu; do
-            x=400 y=300
-            [ "$state" = menu ] && x=$choice_x y=$choice_y
-            measure "$scratch/$state" Noname "$x" "$y" "$binary"
-            read -r cpu xcpu <<<"$measured"
+            start "$scratch/$state" Noname "$(realpath "$program")"
+            pid=$started
+            if [ "$state" = menu ]; then
+                xdotool mousemove --window "$window" "$choice_x" "$choice_y"
+            else
+                xdotool mousemove --window "$window" 400 300
+            fi
+            sleep 1.5
+            measure "$floor_pid" "$pid" "$xvfb"
+            read -r floor_cpu cpu xcpu <<<"$measured"
+            stop "$pid"
+            pid=""
             ratio=$(awk -v a="$cpu" -v b="$floor_cpu" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}')
-            echo "$run $program:$state $cpu $xcpu $ratio" >>"$results"
-            printf '%-4s %-40s %9s %9s %7sx\n' "$run" "$program $state" "$cpu" "$xcpu" "$ratio"
+            echo "$run $program:$state $floor_cpu $cpu $ratio $xcpu" >>"$results"
+            printf "$row" "$run" "$program $state" "$floor_cpu" "$cpu" "${ratio}x" "$xcpu"
         done
     done
+    stop "$floor_pid"
+    floor_pid=""
 done
 
 echo
@@ -128,10 +145,10 @@ median() {  # median <case> <field>
     awk -v c="$1" -v f="$2" '$2 == c {print $f}' "$results" | sort -g |
         awk '{v[NR] = $1} END {printf "%.2f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
 }
-printf '%-45s %9s %9s\n' floor "$(median floor 3)" "$(median floor 4)"
 for program in "${programs[@]}"; do
     for state in say menu; do
-        printf '%-45s %9s %9s %7sx\n' "$program $state" "$(median "$program:$state" 3)" \
-            "$(median "$program:$state" 4)" "$(median "$program:$state" 5)"
+        printf "$row" "" "$program $state" "$(median "$program:$state" 3)" \
+            "$(median "$program:$state" 4)" "$(median "$program:$state" 5)x" \
+            "$(median "$program:$state" 6)"
     done
 done
