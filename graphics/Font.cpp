@@ -59,14 +59,12 @@ void Font::DrawChar(SDL_Surface* surface, int x, int y, unsigned char byte) cons
 
 // The advance is measured as the width of the solid rendering, which the
 // blended one need not share.
-int Font::CharWidth(unsigned char byte) const {
+int Font::Measure(unsigned char byte) const {
     if (!handle) return 0;
     Glyph& glyph = glyphs[byte];
-    if (!glyph.measured) {
-        SDL_Surface* image = TTF_RenderUTF8_Solid(handle, CharacterToUtf8(byte), color);
-        glyph.width = image ? image->w : 0;
-        glyph.measured = true;
-        if (image) SDL_FreeSurface(image);
-    }
+    SDL_Surface* image = TTF_RenderUTF8_Solid(handle, CharacterToUtf8(byte), color);
+    glyph.width = image ? image->w : 0;
+    glyph.measured = true;
+    if (image) SDL_FreeSurface(image);
     return glyph.width;
 }

@@ -29,7 +29,10 @@ public:
     // Blends the character's image onto surface with its top-left at (x, y).
     void DrawChar(SDL_Surface* surface, int x, int y, unsigned char byte) const;
     // The width of the character's image, 0 if it cannot be rendered.
-    int CharWidth(unsigned char byte) const;
+    int CharWidth(unsigned char byte) const {
+        const Glyph& glyph = glyphs[byte];
+        return glyph.measured ? glyph.width : Measure(byte);
+    }
 
 private:
     // What one byte rendered to; a failed rendering is kept as such.
@@ -41,6 +44,7 @@ private:
     };
 
     void ForgetGlyphs();
+    int Measure(unsigned char byte) const;
 
     TTF_Font* handle;
     SDL_Color color;

@@ -38,99 +38,71 @@ bool IsArgb(const SDL_Surface* image) {
            !SDL_MUSTLOCK(image);
 }
 
+// The columns [first, last) from a row's first pixel with alpha to its last;
+// first >= last when it has none.
+std::pair<int, int> InkOfRow(const uint32_t* row, int width) {
+    int first = width, last = 0;
+    for (int x = 0; x < width; ++x) {
+        if ((row[x] & kAlpha) == 0) continue;
+        first = std::min(first, x), last = x + 1;
+    }
+    return {first, last};
+}
+
 // The smallest box holding every pixel with alpha; empty when there is none.
 SDL_Rect InkBox(const SDL_Surface* image) {
     int x0 = image->w, y0 = image->h, x1 = 0, y1 = 0;
     for (int y = 0; y < image->h; ++y) {
-        const uint32_t* row = Row(image, y);
-        for (int x = 0; x < image->w; ++x) {
-            if ((row[x] & kAlpha) == 0) continue;
-            x0 = std::min(x0, x), x1 = std::max(x1, x + 1);
-            y0 = std::min(y0, y), y1 = std::max(y1, y + 1);
-        }
+        auto [first, last] = InkOfRow(Row(image, y), image->w);
+        if (first >= last) continue;
+        x0 = std::min(x0, first), x1 = std::max(x1, last);
+        y0 = std::min(y0, y), y1 = y + 1;
     }
     if (x1 <= x0) return {0, 0, 0, 0};
     return {static_cast<Sint16>(x0), static_cast<Sint16>(y0), static_cast<Uint16>(x1 - x0),
             static_cast<Uint16>(y1 - y0)};
 }
 
-// The blend's weight of each 16-bit lane: the alpha, but 256 for an opaque
-// pixel, which makes d + ((s - d) * 256 >> 8) exactly s, and 0 for the top
-// byte, which stays the target's.
-void AddLanes(uint32_t pixel, std::vector<uint16_t>& source, std::vector<uint16_t>& weight) {
-    uint32_t alpha = pixel >> 24;
-    uint16_t channelWeight = static_cast<uint16_t>(alpha == 255 ? 256 : alpha);
-    for (int shift : {0, 8, 16})
-        source.push_back(static_cast<uint16_t>(pixel >> shift & 0xFF));
-    source.push_back(0);
-    weight.insert(weight.end(), {channelWeight, channelWeight, channelWeight, 0});
+// Two pixels in 16-bit lanes, blue first: their channels, then the blend's
+// weight of each: the alpha, but 256 for an opaque pixel, which makes
+// d + ((s - d) * 256 >> 8) exactly s, and 0 for the top byte, which stays
+// the target's.
+void AddPair(uint32_t left, uint32_t right, std::vector<uint16_t>& lanes) {
+    for (uint32_t pixel : {left, right}) {
+        for (int shift : {0, 8, 16, 32})
+            lanes.push_back(shift < 32 ? static_cast<uint16_t>(pixel >> shift & 0xFF) : 0);
+    }
+    for (uint32_t pixel : {left, right}) {
+        uint32_t alpha = pixel >> 24;
+        uint16_t weight = static_cast<uint16_t>(alpha == 255 ? 256 : alpha);
+        lanes.insert(lanes.end(), {weight, weight, weight, 0});
+    }
 }
 
 }  // namespace
 
 GlyphImage::GlyphImage(SDL_Surface* rendered) : image(rendered) {
     if (!image) return;
-    argb = IsArgb(image);
+    argb = IsArgb(rendered);
     if (!argb) return;
-    ink = InkBox(image);
+    ink = InkBox(rendered);
     PrepareLanes();
 }
 
 // Each ink row from its first pixel with alpha to its last, in pairs of
-// pixels, the last one padded with a pixel that changes nothing: the source
-// lanes, then the weights of each pair. Pairs are blended two at a time,
-// with one left over when their number is odd.
+// pixels, the last one padded with a pixel that changes nothing. Pairs are
+// blended two at a time, with one left over when their number is odd.
 void GlyphImage::PrepareLanes() {
     paddedRight = ink.x;
     for (int y = ink.y; y < ink.y + ink.h; ++y) {
-        const uint32_t* row = Row(image, y);
-        int first = ink.x + ink.w, last = ink.x;
-        for (int x = ink.x; x < ink.x + ink.w; ++x) {
-            if ((row[x] & kAlpha) == 0) continue;
-            first = std::min(first, x), last = std::max(last, x + 1);
-        }
+        const uint32_t* row = Row(image.get(), y);
+        auto [first, last] = InkOfRow(row, image->w);
         int pairs = last > first ? (last - first + 1) / 2 : 0;
-        RowSpan span = {first, pairs / 2, pairs % 2 == 1};
-        for (int i = 0; i < pairs * 2; i += 2) {
-            std::vector<uint16_t> source, weight;
-            for (int x = first + i; x < first + i + 2; ++x)
-                AddLanes(x < last ? row[x] : 0, source, weight);
-            lanes.insert(lanes.end(), source.begin(), source.end());
-            lanes.insert(lanes.end(), weight.begin(), weight.end());
-        }
-        spans.push_back(span);
-        paddedRight = std::max(paddedRight, span.start + pairs * 2);
+        for (int x = first; x < first + pairs * 2; x += 2)
+            AddPair(row[x], x + 1 < last ? row[x + 1] : 0, lanes);
+        spans.push_back({first, pairs / 2, pairs % 2 == 1});
+        paddedRight = std::max(paddedRight, first + pairs * 2);
     }
-}
-
-GlyphImage::GlyphImage(GlyphImage&& other) noexcept
-    : image(std::exchange(other.image, nullptr)),
-      ink(other.ink),
-      argb(other.argb),
-      paddedRight(other.paddedRight),
-      spans(std::move(other.spans)),
-      lanes(std::move(other.lanes)) {}
-
-GlyphImage& GlyphImage::operator=(GlyphImage&& other) noexcept {
-    if (this != &other) {
-        Free();
-        image = std::exchange(other.image, nullptr);
-        ink = other.ink;
-        argb = other.argb;
-        paddedRight = other.paddedRight;
-        spans = std::move(other.spans);
-        lanes = std::move(other.lanes);
-    }
-    return *this;
-}
-
-GlyphImage::~GlyphImage() {
-    Free();
-}
-
-void GlyphImage::Free() {
-    if (image) SDL_FreeSurface(image);
-    image = nullptr;
 }
 
 bool GlyphImage::CanBlendItself(const SDL_Surface* target) const {
@@ -144,7 +116,7 @@ void GlyphImage::Draw(SDL_Surface* target, Sint16 x, Sint16 y) const {
     if (!image) return;
     if (!CanBlendItself(target)) {
         SDL_Rect at = {x, y, 0, 0};
-        SDL_UpperBlit(image, nullptr, target, &at);
+        SDL_UpperBlit(image.get(), nullptr, target, &at);
         return;
     }
     // Only the ink can change a pixel; it is clipped as SDL clips the image.
@@ -158,7 +130,7 @@ void GlyphImage::Draw(SDL_Surface* target, Sint16 x, Sint16 y) const {
     int x0 = std::max(left, int{clip.x}), y0 = std::max(top, int{clip.y});
     int x1 = std::min(left + ink.w, clip.x + clip.w), y1 = std::min(top + ink.h, clip.y + clip.h);
     for (int row = y0; row < y1; ++row) {
-        const uint32_t* from = Row(image, row - y) + (x0 - x);
+        const uint32_t* from = Row(image.get(), row - y) + (x0 - x);
         uint32_t* to = Row(target, row) + x0;
         for (int i = 0; i < x1 - x0; ++i)
             to[i] = BlendLikeSdl(from[i], to[i]);
@@ -206,7 +178,7 @@ void GlyphImage::DrawGroups(SDL_Surface* target, int x, int top) const {
 
 void GlyphImage::DrawGroups(SDL_Surface* target, int x, int top) const {
     for (int row = 0; row < ink.h; ++row) {
-        const uint32_t* from = Row(image, ink.y + row) + ink.x;
+        const uint32_t* from = Row(image.get(), ink.y + row) + ink.x;
         uint32_t* to = Row(target, top + row) + x + ink.x;
         for (int i = 0; i < ink.w; ++i)
             to[i] = BlendLikeSdl(from[i], to[i]);
