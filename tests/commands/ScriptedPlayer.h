@@ -45,14 +45,15 @@ protected:
     PlayerInput input;  // what the wait reads after the current pass
     uint32_t clock = 1000;
     bool running = true;
-    int passes = 0;  // of every wait so far, with or without a frame
+    int lockFailures = 0;  // the canvas cannot be locked this many times more
+    int passes = 0;        // of every wait so far, with or without a frame
     std::vector<Frame> frames;
     Scenario script;
     Canvas canvas;
 
 private:
     static ScriptedPlayerTest* current;
-    static bool LockCanvas() { return true; }
+    static bool LockCanvas() { return current->lockFailures-- <= 0; }
     static void Present(const FrameChanges& changes);
     static void Pause() { current->EndPass(); }
     void EndPass();

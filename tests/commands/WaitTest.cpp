@@ -70,6 +70,16 @@ TEST_F(WaitTest, AClickEndsASpokenLineWhoseSceneIsDrawnOnce) {
     EXPECT_EQ(stage.scene.background.Pixels()[0], 0xFF222222u);  // the script went on
 }
 
+TEST_F(WaitTest, NoClickEndsAWaitBeforeItsSceneIsShown) {
+    lockFailures = 3;  // the canvas comes free on the fourth pass
+    Press(10, [](int) { return true; });
+    EXPECT_EQ(Run("say text=\"Hello\"\n"), "");
+    EXPECT_EQ(passes, 4);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].pass, 3);
+    EXPECT_TRUE(frames[0].whole);
+}
+
 TEST_F(WaitTest, AHeldButtonEndsOneWaitNotTheNext) {
     // Taken after pass 2; held through the second wait's first passes,
     // released after pass 20 and pressed again after pass 22.
