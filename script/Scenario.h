@@ -31,6 +31,21 @@ public:
     void Load(const char* path);
     const std::string& ScriptName() const { return scriptName; }
 
+    // One line that failed to compile, with the exception's message.
+    struct LineError {
+        int line;
+        std::string message;
+    };
+    // Compiles the script as Load does, except that a line that fails is left
+    // out and compiling goes on with the next line. Returns the errors in file
+    // order; the script is loaded, and can be started, only when there are none.
+    std::vector<LineError> LoadEveryLine(const char* path);
+
+    // The compiled script, for tools that examine it without running it.
+    const std::vector<Statement>& Statements() const { return statements; }
+    const std::map<std::string, uint32_t>& Labels() const { return labels; }
+    const EngineFunctionInfo* FindEngineFunction(const std::string& name) const;
+
     // Registries. Engine functions must be registered before a Load that
     // calls them while names are checked.
     void RegisterEngineFunction(const char* name, const EngineFunctionInfo& info);
@@ -58,6 +73,8 @@ private:
     bool ReadStringEscape(std::string& text);
 
     // Line forms (ScenarioLoader.cpp).
+    template <typename OnLine>
+    void CompileFile(const char* path, OnLine compile);
     void CompileLine(const char* path, int line);
     void CompileLabel(const char* path, int line);
     void CompileStatement(const char* path, int line);
