@@ -27,7 +27,13 @@ void FormatLine(char (&text)[kLineSize], const char* format, va_list args) {
     if (std::vsnprintf(text, sizeof text, format, args) < 0) text[0] = '\0';
 }
 
+std::atomic<LogSink> redirected{nullptr};
+
 void WriteLine(const char* text) {
+    if (LogSink sink = redirected.load()) {
+        sink(text);
+        return;
+    }
     std::lock_guard<std::mutex> guard(logMutex);
     const char* mode = firstWrite ? "wb" : "ab";
     firstWrite = false;
@@ -47,6 +53,10 @@ void WriteLine(const char* text) {
 }
 
 }  // namespace
+
+void RedirectLog(LogSink sink) {
+    redirected.store(sink);
+}
 
 void LogLine(const char* format, ...) {
     char text[kLineSize];
