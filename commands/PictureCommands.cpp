@@ -2,12 +2,11 @@
 #include "commands/Arguments.h"
 #include "commands/Stage.h"
 #include "core/GamePaths.h"
-#include "graphics/PictureCache.h"
 
 namespace {
 
-const Picture& CachedPicture(const std::string& name) {
-    return pictureCache.Get(paths::Picture(name));
+void ShowPicture(Picture& place, const std::string& name) {
+    stage.files.showPicture(place, paths::Picture(name));
 }
 
 void ClearCharactersAndText(SceneState& scene) {
@@ -34,7 +33,7 @@ void CommandBack(ParameterMap params, Scenario& script, int line) {
     SceneState& scene = stage.scene;
     const Parameter& name = args.Required("name", "No back name in %s at line %d");
     if (name.kind == ParamString) {
-        scene.background = CachedPicture(name.text);
+        ShowPicture(scene.background, name.text);
     } else {
         args.RequireKind(name, ParamSymbol, "Invalid back name in %s at line %d");
         if (name.text != "none") args.Fail("Only :none allowed in %s at line %d");
@@ -56,7 +55,7 @@ void CommandChar(ParameterMap params, Scenario& script, int line) {
     const Parameter& name = args.Required("name", "No char name in %s at line %d");
     Picture& place = ChosenPlace(stage.scene, args);
     if (name.kind == ParamString) {
-        place = CachedPicture(name.text);
+        ShowPicture(place, name.text);
     } else if (name.kind == ParamSymbol) {
         if (name.text != "none") args.Fail("Only :none allowed in %s at line %d");
         place.Free();
@@ -68,5 +67,5 @@ void CommandPreload(ParameterMap params, Scenario& script, int line) {
     Arguments args(params, script, line);
     const Parameter& name = args.Required("name", "Name required in %s at line %d");
     args.RequireKind(name, ParamString, "Invalid name type in %s at line %d");
-    stage.scene.background = CachedPicture(name.text);
+    ShowPicture(stage.scene.background, name.text);
 }
