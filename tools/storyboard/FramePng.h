@@ -1,0 +1,22 @@
+#pragma once
+
+#include <SDL_video.h>
+
+#include <string>
+
+// How a frame's PNG is compressed: the zlib level (1-9) and the PNG row
+// filters (libpng's PNG_FILTER_* bits).
+struct PngCompression {
+    int level;
+    int filters;
+};
+
+// The storyboard's choice, measured in bench/storyboard: the files stay
+// small and writing one costs less than drawing it.
+extern const PngCompression kFrameCompression;
+
+// Writes a 32-bit surface whose words hold red in bits 16-23, green in 8-15
+// and blue in 0-7 as an 8-bit RGB PNG file; the top byte is ignored. Throws
+// Exception "Couldn't write %s" when the file cannot be written whole.
+void WriteFramePng(const SDL_Surface* surface, const std::string& path,
+                   const PngCompression& compression = kFrameCompression);
