@@ -331,6 +331,8 @@ void Walk::OnFirstFrame() {
     if (!fresh) {
         halt = Halt::kJoin;
         joinedFrame = known->second;
+    } else if (frames == options.maxFrames) {  // there is more than the walk may draw
+        halt = Halt::kLimit;
     } else {
         try {
             DrawFrame(++frames);
@@ -356,7 +358,6 @@ void Walk::DrawFrame(int number) {
                            "\"" + choice.text + "\" cannot be clicked.");
     }
     if (number % 100 == 0) progress << kToolName << ": " << number << " frames\n";
-    if (number >= options.maxFrames) halt = Halt::kLimit;
 }
 
 // The menu's choices go on the walk's stack, to be followed in turn.
