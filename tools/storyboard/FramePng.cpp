@@ -8,7 +8,7 @@
 
 #include "core/Exception.h"
 
-const PngCompression kFrameCompression = {1, PNG_FILTER_SUB};
+const PngCompression kFrameCompression = {3, PNG_FILTER_UP};
 
 namespace {
 

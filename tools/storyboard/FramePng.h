@@ -11,8 +11,9 @@ struct PngCompression {
     int filters;
 };
 
-// The storyboard's choice, measured in bench/storyboard: the files stay
-// small and writing one costs less than drawing it.
+// The storyboard's choice, measured in bench/storyboard: zlib level 3 with
+// the "up" filter writes a frame about three times as fast as libpng's
+// default (level 6, every filter tried) into a file about a sixth larger.
 extern const PngCompression kFrameCompression;
 
 // Writes a 32-bit surface whose words hold red in bits 16-23, green in 8-15
