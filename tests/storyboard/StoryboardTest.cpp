@@ -123,6 +123,8 @@ TEST_F(StoryboardTest, EveryChoiceIsFollowedDepthFirstFirstChoiceFirst) {
     EXPECT_TRUE(Holds(Frame("frame-00003.png"), kSecondary, 390, 410));
 
     std::string index = ReadFile("sb/index.html");
+    std::string game = std::filesystem::path(directory).filename().string();
+    EXPECT_NE(index.find("<h1>Storyboard of " + game + "</h1>"), std::string::npos);
     for (const char* part :
          {"<a href=\"#b2-1\">Left</a>", "<a href=\"#b2-2\">Right</a>", "<a href=\"#b4-2\">Down</a>",
           "id=\"b4-2\">Left &rarr; Down</h2>", "id=\"b2-2\">Right</h2>",

@@ -114,7 +114,7 @@ std::string Utf8FromScript(const std::string& text) {
 IndexPage::IndexPage(const std::string& path, const std::string& title) : path(path) {
     out.open(path, std::ios::binary | std::ios::trunc);
     if (!out) throw Exception("Couldn't write %s", path.c_str());
-    Write(WithTitle(kHead, Html(title)));
+    Write(WithTitle(kHead, Escaped(title)));
 }
 
 std::string IndexPage::FrameAnchor(int number) {

@@ -26,7 +26,8 @@ public:
     };
     enum class NoteKind { kEnd, kJoin, kError, kWarning, kStop };
 
-    // Throws Exception when the page cannot be written.
+    // title is UTF-8, like the names of files. Throws Exception when the
+    // page cannot be written.
     IndexPage(const std::string& path, const std::string& title);
 
     void AddFrame(const Frame& frame);

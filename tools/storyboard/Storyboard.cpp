@@ -155,6 +155,7 @@ Walk::~Walk() {
 
 int Walk::Run() {
     auto begin = std::chrono::steady_clock::now();
+    BuildCharacterTable();  // the page shows the script's text from its first line on
     try {
         PrepareOutput();
     } catch (const Exception& e) {
@@ -204,7 +205,6 @@ void Walk::StartGame() {
     pictureCache = PictureCache();
     if (TTF_Init() < 0) throw Exception("TTF_Init() failed");
     fontsStarted = true;
-    BuildCharacterTable();
     SDLWavePlayer::channels[SDLWavePlayer::kMusicChannel].Open(paths::kMusic, true);
     Picture cursor;
     cursor.LoadImage(paths::kArrowCursor);
