@@ -218,6 +218,15 @@ TEST_F(StoryboardTest, AStoryThatLoopsWithoutAFrameEndsItsBranch) {
     EXPECT_EQ(Frames().size(), 1u);
 }
 
+TEST_F(StoryboardTest, AFrameThatCannotBeWrittenStopsTheWalk) {
+    WriteFile("sb/frame-00002.png/in-the-way", "a folder where the frame should go");
+    EXPECT_EQ(Walk("say text=\"a\"\nsay text=\"b\"\nsay text=\"c\"\n"), 1);
+    EXPECT_EQ(report,
+              "velmora-storyboard: error: Couldn't write " + directory + "/sb/frame-00002.png\n");
+    EXPECT_EQ(progress.substr(0, progress.find(" in ")),
+              "velmora-storyboard: 1 frames, 0 branches, 0 joins, 1 errors");
+}
+
 TEST_F(StoryboardTest, AGameThatCannotStartHasOneError) {
     EXPECT_EQ(Walk("say text=\"x\"\n\"oops\"\n"), 1);
     EXPECT_EQ(report, "data/scenario/main.txt:2: error: Syntax error\n");

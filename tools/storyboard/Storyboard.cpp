@@ -108,6 +108,8 @@ private:
     void StartGame();
     void FollowBranch();
     bool Halted();
+    bool LoopsWithoutFrames(int& steps, bool drew);
+    void StopWalk(const std::string& text);
     bool TakeNextChoice();
     bool Resume(const MenuStop& stop, const MenuStop::Click& click);
 
@@ -167,7 +169,7 @@ int Walk::Run() {
         FollowBranch();
         while (!stopped && TakeNextChoice())
             FollowBranch();
-    } catch (const Exception& e) {  // the game does not start, or the output cannot be written
+    } catch (const Exception& e) {  // the game does not start
         std::string message = ErrorLine(e.Message(), failurePlace, 0);
         report << Utf8FromScript(message) << "\n";
         index->AddNote(IndexPage::NoteKind::kError, message);
@@ -239,14 +241,19 @@ void Walk::FollowBranch() {
         if (player->GameEnded())
             return EndBranch(IndexPage::NoteKind::kEnd, "The game ends (game action=end).");
         if (player->ClickIgnored()) return BranchError("The wait did not end at a click");
-        stepsWithoutFrame = frames == framesBefore ? stepsWithoutFrame + 1 : 0;
-        if (stepsWithoutFrame == kStepsWithoutFrame) {
-            std::string text = "The story runs on for " + std::to_string(kStepsWithoutFrame) +
-                               " steps without a frame: an endless loop? The branch ends here.";
-            Warn(scenario.NextLine(), text);
-            return EndBranch(IndexPage::NoteKind::kWarning, text);
-        }
+        if (LoopsWithoutFrames(stepsWithoutFrame, frames != framesBefore)) return;
     }
+}
+
+// Ends the branch of a story that has run on too long without a frame.
+bool Walk::LoopsWithoutFrames(int& steps, bool drew) {
+    steps = drew ? 0 : steps + 1;
+    if (steps < kStepsWithoutFrame) return false;
+    std::string text = "The story runs on for " + std::to_string(kStepsWithoutFrame) +
+                       " steps without a frame: an endless loop? The branch ends here.";
+    Warn(scenario.NextLine(), text);
+    EndBranch(IndexPage::NoteKind::kWarning, text);
+    return true;
 }
 
 // Ends the branch, or the walk, for what the last frame found.
@@ -268,19 +275,22 @@ bool Walk::Halted() {
             EndBranch(IndexPage::NoteKind::kWarning, text);
             return true;
         }
-        case Halt::kLimit: {
-            std::string text =
-                "Stopped after " + std::to_string(frames) +
-                " frames (--max-frames); the branches not yet followed are left out.";
-            report << kToolName << ": " << text << "\n";
-            index->AddNote(IndexPage::NoteKind::kStop, text);
-            stopped = true;
+        case Halt::kLimit:
+            StopWalk("Stopped after " + std::to_string(frames) +
+                     " frames (--max-frames); the branches not yet followed are left out.");
             return true;
-        }
         case Halt::kFatal:
-            throw Exception("%s", fatal.c_str());
+            ++errors;
+            StopWalk("error: " + fatal);
+            return true;
     }
     return true;
+}
+
+void Walk::StopWalk(const std::string& text) {
+    report << kToolName << ": " << text << "\n";
+    index->AddNote(IndexPage::NoteKind::kStop, text);
+    stopped = true;
 }
 
 // The next choice not yet followed, of the innermost menu that has one.
@@ -335,7 +345,8 @@ void Walk::OnFirstFrame() {
         halt = Halt::kLimit;
     } else {
         try {
-            DrawFrame(++frames);
+            DrawFrame(frames + 1);
+            ++frames;
         } catch (const Exception& e) {  // the storyboard cannot be written: the walk ends
             fatal = e.Message();
             halt = Halt::kFatal;
@@ -349,14 +360,12 @@ void Walk::DrawFrame(int number) {
     WriteFramePng(player->Surfaces().surface, (fs::path(options.outDir) / file).string());
     const SceneState& scene = stage.scene;
     IndexPage::Frame entry{number, file, line, "", scene.lineText, path, {}};
-    if (!scene.menuMode) entry.speaker = scene.speakerName;  // a menu covers the speaker
-    if (scene.menuMode) StopAtMenu(number, entry);
-    index->AddFrame(entry);
-    for (const IndexPage::Choice& choice : entry.choices) {
-        if (choice.anchor.empty())
-            index->AddNote(IndexPage::NoteKind::kWarning,
-                           "\"" + choice.text + "\" cannot be clicked.");
+    if (scene.menuMode) {
+        StopAtMenu(number, entry);
+    } else {
+        entry.speaker = scene.speakerName;  // a menu covers the speaker
     }
+    index->AddFrame(entry);
     if (number % 100 == 0) progress << kToolName << ": " << number << " frames\n";
 }
 
