@@ -14,7 +14,6 @@
 
 #include "audio/SDLWavePlayer.h"
 #include "commands/Commands.h"
-#include "commands/SceneDrawing.h"
 #include "commands/Stage.h"
 #include "commands/Wait.h"
 #include "core/Exception.h"
@@ -26,6 +25,7 @@
 #include "script/ErrorLine.h"
 #include "tools/storyboard/FramePng.h"
 #include "tools/storyboard/IndexPage.h"
+#include "tools/storyboard/MenuStop.h"
 #include "tools/storyboard/StateKey.h"
 #include "tools/storyboard/StoryboardPlayer.h"
 
@@ -38,34 +38,8 @@ const char kToolName[] = "velmora-storyboard";
 // game would leave its last frame standing until the player quits.
 const int kStepsWithoutFrame = 1000000;
 
-// A menu met on the walk: the run as it stood at the menu's first frame, and
-// where each choice that a player can click is clicked.
-struct MenuStop {
-    struct Click {
-        size_t choice;
-        int x, y;
-    };
-    RunState run;
-    SceneState scene;  // its pictures come back by name
-    int line;
-    int frame;
-    std::vector<std::string> path;
-    std::vector<Click> clicks;
-    size_t next = 0;
-};
-
 // Why the frame just drawn ends the current Step's wait early.
 enum class Halt { kNone, kMenu, kJoin, kDeadEnd, kLimit, kFatal };
-
-// The centre of what the window shows of a choice's box, if anything.
-bool ClickPoint(const ChoiceBox& box, int width, int height, MenuStop::Click& click) {
-    int x0 = std::max(box.x, 0), y0 = std::max(box.y, 0);
-    int x1 = std::min(box.x + box.w, width), y1 = std::min(box.y + box.h, height);
-    if (x0 >= x1 || y0 >= y1) return false;
-    click.x = x0 + (x1 - x0) / 2;
-    click.y = y0 + (y1 - y0) / 2;
-    return true;
-}
 
 std::string Seconds(double seconds) {
     char text[32];
@@ -84,17 +58,8 @@ bool IsFrameFile(const std::string& name) {
     return true;
 }
 
-// The pictures of a saved scene, loaded again by their names as the
-// commands load them.
-void LoadPictures(SceneState& scene) {
-    for (auto [picture, name] : {std::pair{&scene.background, &scene.backgroundName},
-                                 {&scene.leftCharacter, &scene.leftCharacterName},
-                                 {&scene.centerCharacter, &scene.centerCharacterName},
-                                 {&scene.rightCharacter, &scene.rightCharacterName}}) {
-        if (!name->empty()) *picture = pictureCache.Get(paths::Picture(*name));
-    }
-}
-
+// One walk over the game: the branch it follows, the menus on that branch's
+// path with the choices still to take, and every state drawn so far.
 class Walk {
 public:
     Walk(const StoryboardOptions& options, std::ostream& report, std::ostream& progress)
@@ -312,7 +277,6 @@ bool Walk::TakeNextChoice() {
 
 // Puts the run back as it stood at the menu and answers it with one click.
 bool Walk::Resume(const MenuStop& stop, const MenuStop::Click& click) {
-    scenario.RestoreRun(stop.run);
     line = stop.line;
     player->Restart();
     player->NextWait();
@@ -320,8 +284,7 @@ bool Walk::Resume(const MenuStop& stop, const MenuStop::Click& click) {
     player->SkipFirstFrame();
     halt = Halt::kNone;
     try {
-        stage.scene = stop.scene;
-        LoadPictures(stage.scene);
+        stop.Restore(scenario, stage);
         WaitForPlayer(scenario);
     } catch (const Exception& e) {
         BranchError(e.Message());
@@ -371,21 +334,15 @@ void Walk::DrawFrame(int number) {
 
 // The menu's choices go on the walk's stack, to be followed in turn.
 void Walk::StopAtMenu(int number, IndexPage::Frame& entry) {
-    const SceneState& scene = stage.scene;
-    MenuStop stop{scenario.SaveRun(), scene, line, number, path, {}};
-    for (Picture* picture : {&stop.scene.background, &stop.scene.leftCharacter,
-                             &stop.scene.centerCharacter, &stop.scene.rightCharacter}) {
-        picture->Free();
-    }
-    const SDL_Surface* canvas = player->Surfaces().surface;
-    for (size_t i = 0; i < scene.choices.size(); ++i) {
-        const ChoiceItem& choice = scene.choices[i];
-        MenuStop::Click click{i, 0, 0};
-        bool clickable = ClickPoint(ChoiceAt(stage, canvas, i), canvas->w, canvas->h, click);
+    MenuStop stop = MenuStop::Save(scenario, stage, player->Surfaces().surface);
+    stop.line = line;
+    stop.frame = number;
+    stop.path = path;
+    for (size_t i = 0; i < stop.scene.choices.size(); ++i) {
+        const ChoiceItem& choice = stop.scene.choices[i];
+        bool clickable = stop.Clickable(i);
         entry.choices.push_back({choice.text, clickable ? IndexPage::BranchAnchor(number, i) : ""});
-        if (clickable) {
-            stop.clicks.push_back(click);
-        } else if (warnedChoices.insert({choice.line, choice.text}).second) {
+        if (!clickable && warnedChoices.insert({choice.line, choice.text}).second) {
             Warn(choice.line,
                  "choice \"" + choice.text + "\" cannot be clicked: it lies outside the window");
         }
