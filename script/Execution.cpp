@@ -34,6 +34,23 @@ void Scenario::SetStatusEnd() {
     status = StatusEnd;
 }
 
+int Scenario::NextLine() const {
+    if (status != StatusRunning || nextStatement >= statements.size()) return 0;
+    return static_cast<int>(statements[nextStatement].line);
+}
+
+RunState Scenario::SaveRun() const {
+    return {status, nextStatement, variables};
+}
+
+void Scenario::RestoreRun(const RunState& run) {
+    status = run.status;
+    nextStatement = run.nextStatement;
+    variables = run.variables;
+    progress = false;
+    ForgetVisitedLabels();
+}
+
 // Two jumps to one label within a Step, with no assignment between them,
 // could only repeat forever; loops that span Steps are left alone.
 void Scenario::JumpToLabel(const std::string& label, int line) {

@@ -15,6 +15,14 @@
 
 enum Status { StatusEmpty = 0, StatusLoaded = 1, StatusRunning = 2, StatusEnd = 3 };
 
+// Where a run of a loaded script stands: a tool that follows every branch of
+// a story saves it at a menu and puts it back to take another choice.
+struct RunState {
+    int32_t status = StatusEmpty;
+    uint32_t nextStatement = 0;
+    std::map<std::string, Value> variables;
+};
+
 // A scenario script: compiled once by Load into statements and labels, then
 // run one statement per Step with its variables, math functions and the
 // engine functions the host registered. Errors are thrown as Exception, with
@@ -57,6 +65,13 @@ public:
     void SetStatusEnd();
     int32_t GetStatus() const { return status; }
     void JumpToLabel(const std::string& label, int line);
+    // The source line of the statement the next Step runs; 0 when none is left.
+    int NextLine() const;
+
+    // Saving and restoring a run of the same loaded script. A restored run
+    // stands as at the start of a Step: no jump has been made in it yet.
+    RunState SaveRun() const;
+    void RestoreRun(const RunState& run);
 
     // Evaluation (Evaluator.cpp).
     Value Evaluate(const Expression& e, int line);

@@ -253,10 +253,6 @@ TEST(FindingsTest, FormsAndSummary) {
     EXPECT_EQ(Summary({}), "0 errors, 0 warnings");
     EXPECT_EQ(Summary({{"a", 1, Finding::Error, ""}, {"a", 2, Finding::Warning, ""}}),
               "1 error, 1 warning");
-    EXPECT_EQ(WithoutPlace("Divizion by zero in s.txt at line 8", "s.txt"), "Divizion by zero");
-    // Only the game's own ending goes: another script's name or no number stays.
-    EXPECT_EQ(WithoutPlace("x in t.txt at line 8", "s.txt"), "x in t.txt at line 8");
-    EXPECT_EQ(WithoutPlace("x in s.txt at line ", "s.txt"), "x in s.txt at line ");
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 #include "tools/check/Findings.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "script/ErrorLine.h"
 
 std::string FormatFinding(const Finding& finding) {
-    std::string place = finding.path;
-    if (finding.line > 0) place += ":" + std::to_string(finding.line);
-    const char* severity = finding.severity == Finding::Error ? "error" : "warning";
-    return place + ": " + severity + ": " + finding.message;
+    return FindingLine(finding.path, finding.line,
+                       finding.severity == Finding::Error ? "error" : "warning", finding.message);
 }
 
 namespace {
@@ -33,24 +32,15 @@ std::string Summary(const std::vector<Finding>& findings) {
            Count(findings.size() - errors, "warning", "warnings");
 }
 
-std::string WithoutPlace(const std::string& message, const std::string& path) {
-    std::string ending = " in " + path + " at line ";
-    size_t at = message.rfind(ending);
-    if (at == std::string::npos) return message;
-    size_t digits = at + ending.size();
-    if (digits == message.size()) return message;
-    for (size_t i = digits; i < message.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(message[i]))) return message;
-    }
-    return message.substr(0, at);
-}
-
 void Findings::AtLine(int line, Finding::Severity severity, const std::string& message) {
     all.push_back({script, line, severity, OneLine(message)});
 }
 
+// The game's message loses its " in PATH at line N", which the finding
+// carries in front instead.
 void Findings::GameError(int line, const std::string& message) {
-    AtLine(line, Finding::Error, WithoutPlace(message, script));
+    MessagePlace place;
+    AtLine(line, Finding::Error, SplitPlace(message, place) ? place.text : message);
 }
 
 void Findings::AboutFile(const std::string& path, const std::string& message) {

@@ -21,10 +21,6 @@ std::string FormatFinding(const Finding& finding);
 // The closing line: "3 errors, 1 warning".
 std::string Summary(const std::vector<Finding>& findings);
 
-// A game message without its " in PATH at line N" ending, which a finding
-// carries in front instead.
-std::string WithoutPlace(const std::string& message, const std::string& path);
-
 // The findings of one check, collected in the order they are made.
 class Findings {
 public:
