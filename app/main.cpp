@@ -7,6 +7,7 @@
 #include "app/ProgramState.h"
 #include "audio/SDLWavePlayer.h"
 #include "commands/Stage.h"
+#include "core/FatalExit.h"
 #include "core/GamePaths.h"
 #include "core/Log.h"
 #include "graphics/CharacterTable.h"
@@ -23,7 +24,7 @@ void ShutdownVideo() {
     stage.primaryFont.Close();
     stage.secondaryFont.Close();
     TTF_Quit();
-    SDL_Quit();
+    QuitSdl();
 }
 
 void StartSdl(bool enableSound) {
@@ -82,6 +83,8 @@ void Run() {
 }  // namespace
 
 int main(int, char**) {
+    RegisterMainThread();
     RunGuarded(Run);
+    TakePendingFatalExit();  // the mixer's, while the game thread was being joined
     return 0;
 }

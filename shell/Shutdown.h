@@ -18,3 +18,8 @@ void ParkIfShuttingDown();
 // Called by the exit handler: makes every other surface user park (or gives up
 // after a short while, if one is busy elsewhere) before the surfaces go away.
 void StopOtherThreads();
+
+// Called by the exit handler last: shuts SDL down. A mixer that waits inside a
+// fatal error keeps the sound device, since closing it would wait for the
+// mixer forever.
+void QuitSdl();
