@@ -13,6 +13,7 @@
 #include "graphics/CharacterTable.h"
 #include "shell/Guarded.h"
 #include "shell/Presentation.h"
+#include "shell/QuitSignals.h"
 #include "shell/Shutdown.h"
 
 namespace {
@@ -84,6 +85,7 @@ void Run() {
 
 int main(int, char**) {
     RegisterMainThread();
+    InstallQuitSignals();
     RunGuarded(Run);
     TakePendingFatalExit();  // the mixer's, while the game thread was being joined
     return 0;
