@@ -32,7 +32,6 @@ void MainLoop() {
         TakePendingFatalExit();
         PresentPass();
         PollEvents();
-        if (lastKey.load(std::memory_order_relaxed) == SDLK_ESCAPE) runningFlag.store(false);
         SDL_Delay(1);
     }
     SDL_WaitThread(gameThread, nullptr);

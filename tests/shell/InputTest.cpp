@@ -1,0 +1,67 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "shell/Input.h"
+#include "shell/RunFlags.h"
+
+namespace {
+
+class InputTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_NE(SDL_SetVideoMode(64, 64, 32, 0), nullptr) << SDL_GetError();
+        SDL_PollEvent(nullptr);  // let the driver's own start-up events arrive
+        PollEvents();
+    }
+    void TearDown() override { SDL_Quit(); }
+
+    static void Key(SDLKey key) {
+        SDL_Event event = {};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.sym = key;
+        SDL_PushEvent(&event);
+    }
+    static void Button(Uint8 type, Uint8 button) {
+        SDL_Event event = {};
+        event.type = type;
+        event.button.button = button;
+        event.button.x = 50;
+        event.button.y = 40;
+        SDL_PushEvent(&event);
+    }
+};
+
+TEST_F(InputTest, EscapeEndsTheGameEvenWhenAnotherKeyFollowsInThePoll) {
+    Key(SDLK_a);
+    PollEvents();
+    EXPECT_TRUE(runningFlag.load());
+    Key(SDLK_ESCAPE);
+    Key(SDLK_a);
+    PollEvents();
+    EXPECT_EQ(lastKey.load(), SDLK_a);  // the last press is still the poll's key
+    EXPECT_FALSE(runningFlag.load());
+    PollEvents();
+    EXPECT_EQ(lastKey.load(), 0);
+}
+
+TEST_F(InputTest, OnlyTheLeftButtonCountsAndOnlyMotionMovesTheMouse) {
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE);
+    PollEvents();
+    EXPECT_EQ(leftButton.load(), 0);
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    PollEvents();
+    EXPECT_EQ(leftButton.load(), 1);
+    EXPECT_EQ(mouseX.load(), 0);
+    EXPECT_EQ(mouseY.load(), 0);
+    Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
+    PollEvents();
+    EXPECT_EQ(leftButton.load(), 0);
+    EXPECT_TRUE(runningFlag.load());
+}
+
+}  // namespace
