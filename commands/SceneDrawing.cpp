@@ -77,6 +77,13 @@ ChoiceBox ChoiceAt(const Stage& stage, const SDL_Surface* canvas, size_t index) 
     return {stage.textOffsetX, y, width, lineHeight};
 }
 
+int ChoiceUnder(const Stage& stage, const SDL_Surface* canvas, int x, int y) {
+    for (size_t i = 0; i < stage.scene.choices.size(); ++i) {
+        if (ChoiceAt(stage, canvas, i).Contains(x, y)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 int DrawMenu(const Stage& stage, const Canvas& canvas, int mouseX, int mouseY,
              std::vector<SDL_Rect>& changed) {
     RestoreTextBoxArea(stage, canvas);

@@ -34,6 +34,8 @@ struct ChoiceBox {
 };
 
 ChoiceBox ChoiceAt(const Stage& stage, const SDL_Surface* canvas, size_t index);
+// The index of the choice whose box holds (x, y), or -1.
+int ChoiceUnder(const Stage& stage, const SDL_Surface* canvas, int x, int y);
 
 // Redraws the text box with the choices, the one under the mouse (mouseX,
 // mouseY) highlighted; appends each choice's rectangle to changed. Returns

@@ -57,6 +57,12 @@ struct Wait {
         }
         player.present(changes);
         PlayerInput input = player.input();
+        // The pointer may have moved on while the frame was presented: a
+        // click counts only on the choice it was drawn over.
+        if (hovered >= 0 &&
+            ChoiceUnder(stage, player.canvas.surface, input.mouseX, input.mouseY) != hovered) {
+            hovered = -1;
+        }
         return TakeClick(scene, input, hovered) ||
                TimerExpired(scene, timed, start, input.pollTime);
     }

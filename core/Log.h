@@ -10,8 +10,9 @@ void LogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 using LogSink = void (*)(const char* line);
 void RedirectLog(LogSink sink);
 
-// Logs "[Error] " and the message, then ends the process with exit code 1.
-// Safe to call from several threads at once: exactly one caller exits.
+// Logs "[Error] " and the message, then ends the process with exit code 1,
+// from the main thread (core/FatalExit.h). Safe to call from several threads
+// at once: only the first error is logged and the exit handlers run once.
 [[noreturn]] void FatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Tools that examine a game rather than play it (the checker, the fuzz
