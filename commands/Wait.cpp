@@ -83,7 +83,14 @@ struct Wait {
             return false;
         }
         PlayerInput input = player.input();
-        return TakeClick(stage.scene, input, hovered) ||
+        // The pointer may have moved on while the frame was shown: a click
+        // counts only on the choice it was drawn over.
+        int clickable = hovered;
+        if (hovered >= 0 &&
+            ChoiceUnder(stage, player.canvas.surface, input.mouseX, input.mouseY) != hovered) {
+            clickable = -1;
+        }
+        return TakeClick(stage.scene, input, clickable) ||
                TimerExpired(stage.scene, timed, start, input.pollTime);
     }
 };

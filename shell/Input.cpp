@@ -18,6 +18,10 @@ void HandleEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:
             lastKey.store(event.key.keysym.sym, relaxed);
+            // Not only as the poll's last key: a pass can take tens of
+            // milliseconds (sdl12-compat presents the whole window in each),
+            // and a key pressed or repeating after Escape would hide it.
+            if (event.key.keysym.sym == SDLK_ESCAPE) runningFlag.store(false);
             break;
         case SDL_MOUSEMOTION:
             mouseX.store(event.motion.x, relaxed);

@@ -14,6 +14,6 @@ extern std::atomic<uint32_t> pollTime;   // SDL_GetTicks() at the end of the lat
 // change (acquire) reads the values that poll left.
 extern std::atomic<uint32_t> pollCount;
 
-// Drains SDL's event queue into the input state; a quit event clears the
-// running flag. Main thread only.
+// Drains SDL's event queue into the input state; a quit event or an Escape
+// press clears the running flag. Main thread only.
 void PollEvents();

@@ -202,6 +202,29 @@ TEST_F(WaitTest, AMenuFrameDrawnWithKeptGlyphsIsTheOneDrawnGlyphByGlyph) {
     SDL_FreeSurface(drawn);
 }
 
+// A slow pass can bring the pointer's move and the press in one poll, after
+// the menu was drawn for where the pointer had been.
+TEST_F(WaitTest, AClickCountsOnlyOnTheChoiceUnderThePointerAtTheClick) {
+    const char* script =
+        "item \"One\", label=one\nitem \"Second\", label=two\nmenu action=run\n"
+        ":one\nback \"one\"\n:two\nback \"two\"\n";
+    afterPass = [this](int pass) {
+        input.pollTime = 1000 + 150 * (pass + 1);
+        if (pass == 0) PointAtChoice(1);
+        if (pass == 1) {  // drawn over the second choice, pressed right of the first
+            ChoiceBox first = ChoiceAt(stage, canvas.surface, 0);
+            input.mouseX = first.x + first.w + 5;
+            input.mouseY = first.y + 1;
+            input.leftButton = true;
+        }
+        if (pass == 3) running = false;
+    };
+    EXPECT_EQ(Run(script), "");
+    EXPECT_EQ(passes, 4);
+    EXPECT_TRUE(stage.scene.menuMode);
+    EXPECT_FALSE(stage.scene.background.IsDrawable());
+}
+
 TEST_F(WaitTest, AChoiceOfAMissingLabelFailsAtTheItemsLine) {
     afterPass = [this](int pass) {
         input.pollTime = 1000 + 10 * (pass + 1);
