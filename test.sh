@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test: under AddressSanitizer
 # and UndefinedBehaviorSanitizer, every fuzz corpus through its target (clang
 # with libFuzzer and the same sanitizers), the threaded tests under
-# ThreadSanitizer, and last the whole suite in the plain build, ending with
+# ThreadSanitizer, and last the whole suite in the plain build, the end-to-end
+# tests there once on classic SDL 1.2 and once on sdl12-compat, ending with
 # ctest's summary.
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -55,7 +56,10 @@ fi
 if [ ${#failed[@]} -gt 0 ]; then
     echo "Failed so far: ${failed[*]}"
 fi
-if build build; then
+compat=build/sdl12-compat
+if ! scripts/sdl12-compat.sh "$compat"; then
+    failed+=("sdl12-compat download")
+elif build build -DVELMORA_SDL12_COMPAT="$PWD/$compat"; then
     run_suite "All tests" build
 else
     failed+=("build")

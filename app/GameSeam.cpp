@@ -5,6 +5,7 @@
 #include "shell/Input.h"
 #include "shell/Presentation.h"
 #include "shell/RunFlags.h"
+#include "shell/Shutdown.h"
 
 namespace {
 
@@ -13,6 +14,16 @@ void Present(const FrameChanges& changes) {
         AddDirtyRect(rect);
     if (changes.whole) RequestFullRedraw();
     PresentCanvas();
+}
+
+// Sleeps until the main loop has polled again, so that the wait reads input
+// as fresh as after a frame it handed over.
+void Pause() {
+    uint32_t seen = pollCount.load(std::memory_order_acquire);
+    do {
+        ParkIfShuttingDown();
+        SDL_Delay(1);
+    } while (pollCount.load(std::memory_order_acquire) == seen);
 }
 
 PlayerInput ReadInput() {
@@ -44,6 +55,7 @@ PlayerSeam GameSeam() {
     seam.canvas = {canvas, backingSurface};
     seam.lockCanvas = LockCanvas;
     seam.present = Present;
+    seam.pause = Pause;
     seam.ticks = Ticks;
     seam.input = ReadInput;
     seam.running = Running;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "app/GameThread.h"
+#include "core/FatalExit.h"
 #include "core/Log.h"
 #include "shell/Input.h"
 #include "shell/Presentation.h"
@@ -11,7 +12,14 @@
 
 namespace {
 
+// Whether a pass has anything to show: a frame handed over, or the cursor
+// to follow the mouse. Otherwise the screen would get its own pixels again.
+bool ScreenChanges() {
+    return frameReady.load(std::memory_order_acquire) || CursorMoved();
+}
+
 void PresentPass() {
+    if (!ScreenChanges()) return;
     SDL_Rect updates[kUpdateListSize];
     int count = 0;
     updates[count++] = RestoreUnderCursor();
@@ -28,9 +36,9 @@ void MainLoop() {
     if (!gameThread) FatalError("SDL_CreateThread failed: %s", SDL_GetError());
     while (!doneFlag.load(std::memory_order_acquire)) {
         ParkIfShuttingDown();
+        TakePendingFatalExit();
         PresentPass();
         PollEvents();
-        if (lastKey.load(std::memory_order_relaxed) == SDLK_ESCAPE) runningFlag.store(false);
         SDL_Delay(1);
     }
     SDL_WaitThread(gameThread, nullptr);

@@ -7,11 +7,13 @@
 #include "app/ProgramState.h"
 #include "audio/SDLWavePlayer.h"
 #include "commands/Stage.h"
+#include "core/FatalExit.h"
 #include "core/GamePaths.h"
 #include "core/Log.h"
 #include "graphics/CharacterTable.h"
 #include "shell/Guarded.h"
 #include "shell/Presentation.h"
+#include "shell/QuitSignals.h"
 #include "shell/Shutdown.h"
 
 namespace {
@@ -23,7 +25,7 @@ void ShutdownVideo() {
     stage.primaryFont.Close();
     stage.secondaryFont.Close();
     TTF_Quit();
-    SDL_Quit();
+    QuitSdl();
 }
 
 void StartSdl(bool enableSound) {
@@ -82,6 +84,9 @@ void Run() {
 }  // namespace
 
 int main(int, char**) {
+    RegisterMainThread();
+    InstallQuitSignals();
     RunGuarded(Run);
+    TakePendingFatalExit();  // the mixer's, while the game thread was being joined
     return 0;
 }

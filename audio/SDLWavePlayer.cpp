@@ -3,10 +3,13 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "audio/SampleArithmetic.h"
+#include "core/FatalExit.h"
 #include "core/Log.h"
 
 namespace SDLWavePlayer {
@@ -16,6 +19,7 @@ MusicChannel channels[kChannelCount];
 namespace {
 
 unsigned char mixBuffer[kMixBufferSize];
+std::atomic<std::thread::id> mixerThread{};
 
 void MixPiece(Uint8* out, int length) {
     std::memset(out, 0, static_cast<size_t>(length));
@@ -47,8 +51,13 @@ void Init() {
 
 // Mixes in pieces of at most the mix buffer's size, whatever SDL asks for.
 void MixAudio(void*, Uint8* out, int length) {
+    mixerThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
     for (int done = 0; done < length; done += kMixBufferSize)
         MixPiece(out + done, std::min(kMixBufferSize, length - done));
+}
+
+bool MixerWaitsForExit() {
+    return WaitsForFatalExit(mixerThread.load(std::memory_order_relaxed));
 }
 
 }  // namespace SDLWavePlayer

@@ -23,4 +23,9 @@ void Init();
 // each added with saturation.
 void MixAudio(void* userdata, Uint8* out, int length);
 
+// Whether the mixer's thread waits inside a fatal error for the process to
+// end. It never returns to SDL then, and closing the device would wait for it
+// forever.
+bool MixerWaitsForExit();
+
 }  // namespace SDLWavePlayer

@@ -2,28 +2,44 @@
 #include "commands/Arguments.h"
 #include "commands/Stage.h"
 #include "core/GamePaths.h"
-#include "graphics/PictureCache.h"
 
 namespace {
 
-const Picture& CachedPicture(const std::string& name) {
-    return pictureCache.Get(paths::Picture(name));
+// A picture of the scene with the name it was given.
+struct Place {
+    Picture& picture;
+    std::string& name;
+
+    // A picture that fails to load leaves the place as it was.
+    void Show(const std::string& pictureName) {
+        stage.files.showPicture(picture, paths::Picture(pictureName));
+        name = pictureName;
+    }
+    void Empty() {
+        picture.Free();
+        name.clear();
+    }
+};
+
+Place Background(SceneState& scene) {
+    return {scene.background, scene.backgroundName};
 }
 
 void ClearCharactersAndText(SceneState& scene) {
-    scene.leftCharacter.Free();
-    scene.centerCharacter.Free();
-    scene.rightCharacter.Free();
+    Place{scene.leftCharacter, scene.leftCharacterName}.Empty();
+    Place{scene.centerCharacter, scene.centerCharacterName}.Empty();
+    Place{scene.rightCharacter, scene.rightCharacterName}.Empty();
     scene.lineText.clear();
 }
 
-Picture& ChosenPlace(SceneState& scene, const Arguments& args) {
+Place ChosenPlace(SceneState& scene, const Arguments& args) {
     const Parameter& align = args["align"];
-    if (align.kind == ParamAbsent) return scene.centerCharacter;
+    Place center{scene.centerCharacter, scene.centerCharacterName};
+    if (align.kind == ParamAbsent) return center;
     args.RequireKind(align, ParamSymbol, "Invalid align type in %s at line %d");
-    if (align.text == "left") return scene.leftCharacter;
-    if (align.text == "center") return scene.centerCharacter;
-    if (align.text == "right") return scene.rightCharacter;
+    if (align.text == "left") return {scene.leftCharacter, scene.leftCharacterName};
+    if (align.text == "center") return center;
+    if (align.text == "right") return {scene.rightCharacter, scene.rightCharacterName};
     args.Fail("Invalid align value in %s at line %d");
 }
 
@@ -34,11 +50,11 @@ void CommandBack(ParameterMap params, Scenario& script, int line) {
     SceneState& scene = stage.scene;
     const Parameter& name = args.Required("name", "No back name in %s at line %d");
     if (name.kind == ParamString) {
-        scene.background = CachedPicture(name.text);
+        Background(scene).Show(name.text);
     } else {
         args.RequireKind(name, ParamSymbol, "Invalid back name in %s at line %d");
         if (name.text != "none") args.Fail("Only :none allowed in %s at line %d");
-        scene.background.Free();
+        Background(scene).Empty();
     }
     const Parameter& clear = args["clear"];
     if (clear.kind != ParamAbsent) {
@@ -54,12 +70,12 @@ void CommandBack(ParameterMap params, Scenario& script, int line) {
 void CommandChar(ParameterMap params, Scenario& script, int line) {
     Arguments args(params, script, line);
     const Parameter& name = args.Required("name", "No char name in %s at line %d");
-    Picture& place = ChosenPlace(stage.scene, args);
+    Place place = ChosenPlace(stage.scene, args);
     if (name.kind == ParamString) {
-        place = CachedPicture(name.text);
+        place.Show(name.text);
     } else if (name.kind == ParamSymbol) {
         if (name.text != "none") args.Fail("Only :none allowed in %s at line %d");
-        place.Free();
+        place.Empty();
     }
     // A number names no picture: the scene stays as it is.
 }
@@ -68,5 +84,5 @@ void CommandPreload(ParameterMap params, Scenario& script, int line) {
     Arguments args(params, script, line);
     const Parameter& name = args.Required("name", "Name required in %s at line %d");
     args.RequireKind(name, ParamString, "Invalid name type in %s at line %d");
-    stage.scene.background = CachedPicture(name.text);
+    Background(stage.scene).Show(name.text);
 }

@@ -12,6 +12,12 @@
 // flag; a program without a window supplies frames' destinations and input
 // of its own. Plain functions, set before the first Step and called on the
 // game thread only.
+//
+// A wait runs in passes, and each pass either hands one frame over (present)
+// or, with nothing new to show, pauses; then it reads the input. A frame is
+// handed over on the first pass of every wait (the whole scene: whole is
+// set) and, in a menu, on each pass where the choice under the mouse differs
+// from the one shown (the choices' rectangles). Every other pass pauses.
 
 // What a frame changed on the canvas since the last one handed over.
 struct FrameChanges {
@@ -29,10 +35,14 @@ struct PlayerInput {
 
 struct PlayerSeam {
     Canvas canvas;
-    // Makes the canvas drawable; false skips this frame.
+    // Makes the canvas drawable before a pass draws; false: the pass pauses
+    // instead, and a later one draws.
     bool (*lockCanvas)() = nullptr;
-    // Hands the drawn frame over; returns once it has been taken.
+    // Hands the drawn frame over; returns about 1 ms after it has been taken.
     void (*present)(const FrameChanges& changes) = nullptr;
+    // Hands nothing over; returns after about 1 ms, once the input of a
+    // poll newer than the call can be read.
+    void (*pause)() = nullptr;
     uint32_t (*ticks)() = nullptr;  // the clock the poll time is read from
     PlayerInput (*input)() = nullptr;
     bool (*running)() = nullptr;

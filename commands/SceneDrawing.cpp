@@ -82,18 +82,25 @@ ChoiceBox ChoiceAt(const Stage& stage, const SDL_Surface* canvas, size_t index) 
     return {stage.textOffsetX, y, width, lineHeight};
 }
 
+// Choices lie one line apart and are one line high, so at most one is under the mouse.
+int ChoiceUnder(const Stage& stage, const SDL_Surface* canvas, int mouseX, int mouseY) {
+    for (size_t i = 0; i < stage.scene.choices.size(); ++i) {
+        if (ChoiceAt(stage, canvas, i).Contains(mouseX, mouseY)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 int DrawMenu(const Stage& stage, const Canvas& canvas, int mouseX, int mouseY,
              std::vector<SDL_Rect>& changed) {
     RestoreTextBoxArea(stage, canvas);
     stage.menuBackground.Draw(canvas.surface, 0, TextBoxTop(stage, canvas.surface), 255);
-    int hovered = -1;
+    int hovered = ChoiceUnder(stage, canvas.surface, mouseX, mouseY);
     const std::vector<ChoiceItem>& choices = stage.scene.choices;
     for (size_t i = 0; i < choices.size(); ++i) {
         ChoiceBox box = ChoiceAt(stage, canvas.surface, i);
         changed.push_back(box.Rect());
-        bool underMouse = box.Contains(mouseX, mouseY);
-        if (underMouse) hovered = static_cast<int>(i);
-        DrawTextOn(stage, canvas.surface, box.x, box.y, choices[i].text, underMouse);
+        DrawTextOn(stage, canvas.surface, box.x, box.y, choices[i].text,
+                   static_cast<int>(i) == hovered);
     }
     return hovered;
 }

@@ -35,6 +35,8 @@ struct ChoiceBox {
 };
 
 ChoiceBox ChoiceAt(const Stage& stage, const SDL_Surface* canvas, size_t index);
+// The index of the choice under the mouse (mouseX, mouseY), or -1.
+int ChoiceUnder(const Stage& stage, const SDL_Surface* canvas, int mouseX, int mouseY);
 
 // Redraws the text box with the choices, the one under the mouse (mouseX,
 // mouseY) highlighted; appends each choice's rectangle to changed. Returns

@@ -21,6 +21,12 @@ struct SceneState {
     Picture leftCharacter;
     Picture centerCharacter;
     Picture rightCharacter;
+    // The names the script gave those four pictures, "" where there is none:
+    // tools tell scenes apart by them.
+    std::string backgroundName;
+    std::string leftCharacterName;
+    std::string centerCharacterName;
+    std::string rightCharacterName;
     std::string speakerName;
     std::string lineText;
     int delayTime = 0;  // milliseconds; 0: no timer

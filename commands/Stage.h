@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "commands/FileSeam.h"
 #include "commands/PlayerSeam.h"
 #include "commands/SceneState.h"
 #include "core/GameSettings.h"
@@ -10,7 +11,7 @@
 
 // Everything the engine commands share beyond the Scenario they run in: the
 // scene they build, the fonts and the text box they show it with, and the
-// seam to the program around them. One per program, owned by the commands
+// seams to the program around them and to the game's files. One per program, owned by the commands
 // layer; game thread only.
 struct Stage {
     SceneState scene;
@@ -20,6 +21,7 @@ struct Stage {
     int32_t textOffsetX = 0;  // where the text begins inside the text box
     int32_t textOffsetY = 0;
     PlayerSeam player;
+    FileSeam files = GameFileSeam();
 
     // Reads the text offsets and the fonts' settings, then loads both fonts
     // and the text box picture, in that order. Throws Exception on failure.

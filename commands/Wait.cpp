@@ -34,31 +34,64 @@ void JumpToChoice(Scenario& script, SceneState& scene, int hovered) {
     scene.choices.clear();
 }
 
-// One wait in progress.
+bool ShowsMenu(const SceneState& scene) {
+    return scene.menuMode && !scene.choices.empty();
+}
+
+// One wait in progress. Its first frame shows the scene; later frames only
+// follow the mouse across the menu's choices, so a pass that would draw the
+// same pixels again hands nothing over.
 struct Wait {
     bool first = true;
     bool timed = false;
-    int hovered = -1;
+    int hovered = -1;  // the choice highlighted on screen
     uint32_t start = 0;
 
-    // Draws and hands over one frame; true when the player's input ends the wait.
-    bool Pass() {
-        const PlayerSeam& player = stage.player;
+    // Draws the frame for the mouse at (mouseX, mouseY) into a locked canvas.
+    FrameChanges Draw(int mouseX, int mouseY) {
+        const Canvas& canvas = stage.player.canvas;
         FrameChanges changes;
         if (first) {
-            DrawScene(stage, player.canvas);
+            DrawScene(stage, canvas);
             changes.whole = true;
             first = false;
         }
-        SceneState& scene = stage.scene;
-        if (scene.menuMode && !scene.choices.empty()) {
-            PlayerInput mouse = player.input();
-            hovered = DrawMenu(stage, player.canvas, mouse.mouseX, mouse.mouseY, changes.rects);
+        if (ShowsMenu(stage.scene)) {
+            hovered = DrawMenu(stage, canvas, mouseX, mouseY, changes.rects);
         }
-        player.present(changes);
+        return changes;
+    }
+
+    bool HasNewFrame(const PlayerInput& mouse) const {
+        if (first) return true;
+        if (!ShowsMenu(stage.scene)) return false;
+        return ChoiceUnder(stage, stage.player.canvas.surface, mouse.mouseX, mouse.mouseY) !=
+               hovered;
+    }
+
+    // Hands over a frame if there is a new one, else pauses; true when the
+    // player's input then ends the wait.
+    bool Pass() {
+        const PlayerSeam& player = stage.player;
+        PlayerInput mouse = player.input();
+        if (!HasNewFrame(mouse)) {
+            player.pause();
+        } else if (player.lockCanvas()) {
+            player.present(Draw(mouse.mouseX, mouse.mouseY));
+        } else {
+            player.pause();  // a canvas that cannot be locked gives no frame this time
+            return false;
+        }
         PlayerInput input = player.input();
-        return TakeClick(scene, input, hovered) ||
-               TimerExpired(scene, timed, start, input.pollTime);
+        // The pointer may have moved on while the frame was shown: a click
+        // counts only on the choice it was drawn over.
+        int clickable = hovered;
+        if (hovered >= 0 &&
+            ChoiceUnder(stage, player.canvas.surface, input.mouseX, input.mouseY) != hovered) {
+            clickable = -1;
+        }
+        return TakeClick(stage.scene, input, clickable) ||
+               TimerExpired(stage.scene, timed, start, input.pollTime);
     }
 };
 
@@ -72,8 +105,7 @@ void WaitForPlayer(Scenario& script) {
     wait.start = player.ticks();
     if (scene.menuMode) scene.lineText.clear();
     for (;;) {
-        // A canvas that cannot be locked gives no frame this time.
-        if (player.lockCanvas() && wait.Pass()) break;
+        if (wait.Pass()) break;
         if (!player.running()) break;
     }
     if (!player.running()) return;

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "audio/SDLWavePlayer.h"
 #include "commands/Arguments.h"
 #include "commands/Stage.h"
 #include "commands/Wait.h"
@@ -11,20 +10,16 @@
 
 namespace {
 
-MusicChannel& VoiceChannel() {
-    return SDLWavePlayer::channels[SDLWavePlayer::kVoiceChannel];
-}
-
 void PlayVoice(const Arguments& args) {
     const Parameter& sound = args["sound"];
     if (sound.kind != ParamAbsent) {
         args.RequireKind(sound, ParamString, "Invalid sound type in %s at line %d");
         if (!sound.text.empty()) {
-            VoiceChannel().Open(paths::Voice(sound.text), false);
+            stage.files.playVoice(paths::Voice(sound.text));
             return;
         }
     }
-    VoiceChannel().Stop();
+    stage.files.stopVoice();
 }
 
 // Tenths of a second in milliseconds, clamped to what an int holds.

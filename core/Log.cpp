@@ -1,14 +1,12 @@
 #include "core/Log.h"
 
 #include <atomic>
-#include <chrono>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
-#include <thread>
 
 #include "core/Exception.h"
+#include "core/FatalExit.h"
 
 namespace {
 
@@ -20,14 +18,17 @@ std::mutex logMutex;  // keeps the truncating first line ahead of appended ones
 
 thread_local int trapsOnThisThread = 0;
 
-std::atomic<bool> exiting{false};
-std::atomic<std::thread::id> exitingThread{};
-
 void FormatLine(char (&text)[kLineSize], const char* format, va_list args) {
     if (std::vsnprintf(text, sizeof text, format, args) < 0) text[0] = '\0';
 }
 
+std::atomic<LogSink> redirected{nullptr};
+
 void WriteLine(const char* text) {
+    if (LogSink sink = redirected.load()) {
+        sink(text);
+        return;
+    }
     std::lock_guard<std::mutex> guard(logMutex);
     const char* mode = firstWrite ? "wb" : "ab";
     firstWrite = false;
@@ -37,16 +38,11 @@ void WriteLine(const char* text) {
     std::fclose(file);
 }
 
-// A second fatal error while the first one runs the exit handlers must not run
-// them again: other threads wait for the process to end; the exiting thread
-// itself (an error inside an exit handler) leaves at once.
-[[noreturn]] void WaitForExit() {
-    if (exitingThread.load() == std::this_thread::get_id()) std::_Exit(1);
-    for (;;)
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-}
-
 }  // namespace
+
+LogSink RedirectLog(LogSink sink) {
+    return redirected.exchange(sink);
+}
 
 void LogLine(const char* format, ...) {
     char text[kLineSize];
@@ -76,10 +72,9 @@ void FatalError(const char* format, ...) {
     FormatLine(text, format, args);
     va_end(args);
     if (FatalErrorTrap::Active()) throw Exception("%s", text);
-    if (exiting.exchange(true)) WaitForExit();
-    exitingThread.store(std::this_thread::get_id());
+    if (!ClaimFatalExit()) AwaitFatalExit();
     LogLine("[Error] %s", text);
-    std::exit(1);
+    ExitFatally();
 }
 
 int CheckCall(int value, int failureValue, const char* message) {

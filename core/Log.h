@@ -4,8 +4,15 @@
 // a run truncates it, later lines append. Lines are cut at 2047 characters.
 void LogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Logs "[Error] " and the message, then ends the process with exit code 1.
-// Safe to call from several threads at once: exactly one caller exits.
+// Tools that read a game without playing it write no log into the game's
+// folder: with a sink set, every line goes to it instead of the file. Set it
+// before any thread logs; null restores the file. Returns the sink that was set.
+using LogSink = void (*)(const char* line);
+LogSink RedirectLog(LogSink sink);
+
+// Logs "[Error] " and the message, then ends the process with exit code 1,
+// from the main thread (core/FatalExit.h). Safe to call from several threads
+// at once: only the first error is logged and the exit handlers run once.
 [[noreturn]] void FatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Tools that examine a game rather than play it (the checker, the fuzz

@@ -3,10 +3,15 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <array>
 #include <string>
 
+#include "graphics/GlyphImage.h"
+
 // A TrueType font at one point size, style and colour. Characters are
-// rendered one at a time, from single script bytes. Copying ends the program.
+// rendered one at a time, from single script bytes; each byte's image and
+// width are rendered on first use and kept until the font is loaded again,
+// recoloured or closed. Copying ends the program. Game thread only.
 class Font {
 public:
     Font();
@@ -24,15 +29,25 @@ public:
     // Blends the character's image onto surface with its top-left at (x, y).
     void DrawChar(SDL_Surface* surface, int x, int y, unsigned char byte) const;
     // The width of the character's image, 0 if it cannot be rendered.
-    // Measured once per byte: text is laid out a byte at a time.
-    int CharWidth(unsigned char byte) const;
+    int CharWidth(unsigned char byte) const {
+        const Glyph& glyph = glyphs[byte];
+        return glyph.measured ? glyph.width : Measure(byte);
+    }
 
 private:
-    int MeasureWidth(unsigned char byte) const;
-    void ForgetWidths();
+    // What one byte rendered to; a failed rendering is kept as such.
+    struct Glyph {
+        GlyphImage image;  // the blended image that is drawn
+        int width = 0;     // the width of the solid image, the advance
+        bool rendered = false;
+        bool measured = false;
+    };
+
+    void ForgetGlyphs();
+    int Measure(unsigned char byte) const;
 
     TTF_Font* handle;
     SDL_Color color;
     int lineHeight;
-    mutable int widths[256];  // by byte; -1 until measured
+    mutable std::array<Glyph, 256> glyphs;
 };

@@ -1,6 +1,7 @@
 #include <utility>
 
 #include "core/Exception.h"
+#include "script/Binding.h"
 #include "script/Scenario.h"
 
 void Scenario::Init() {
@@ -31,6 +32,23 @@ void Scenario::SetStatusEnd() {
     if (status == StatusEmpty || status == StatusLoaded)
         throw Exception("Call Init before calling SetStatusEnd");
     status = StatusEnd;
+}
+
+int Scenario::NextLine() const {
+    if (status != StatusRunning || nextStatement >= statements.size()) return 0;
+    return static_cast<int>(statements[nextStatement].line);
+}
+
+RunState Scenario::SaveRun() const {
+    return {status, nextStatement, variables};
+}
+
+void Scenario::RestoreRun(const RunState& run) {
+    status = run.status;
+    nextStatement = run.nextStatement;
+    variables = run.variables;
+    progress = false;
+    ForgetVisitedLabels();
 }
 
 // Two jumps to one label within a Step, with no assignment between them,
@@ -80,22 +98,8 @@ void Scenario::ExecuteNext() {
     }
 }
 
-namespace {
-
-// The first argument carrying the name, or an absent one.
-const Parameter& FindParameter(const std::list<Parameter>& params, const std::string& name) {
-    static const Parameter absent;
-    for (const Parameter& p : params) {
-        if (p.name == name) return p;
-    }
-    return absent;
-}
-
-}  // namespace
-
-// Binds the arguments to the declared names: by position until the first
-// named argument, by name from then on. Arguments bound to no declared name
-// are dropped, and never evaluated.
+// Expressions among the bound arguments are evaluated in declaration order;
+// arguments bound to no declared name are never evaluated.
 void Scenario::CallEngineFunction(const Statement& statement) {
     const CallStatement& call = std::get<CallStatement>(statement.payload);
     int line = static_cast<int>(statement.line);
@@ -105,15 +109,8 @@ void Scenario::CallEngineFunction(const Statement& statement) {
                         scriptName.c_str(), line);
     }
     std::map<std::string, Parameter> bound;
-    auto position = call.params.begin();
-    for (const std::string& name : found->second.paramNames) {
-        if (position != call.params.end() && position->name.empty()) {
-            bound[name] = ResolveParameter(*position++, line);
-        } else {
-            position = call.params.end();
-            bound[name] = ResolveParameter(FindParameter(call.params, name), line);
-        }
-    }
+    for (const auto& [name, argument] : BindArguments(call.params, found->second.paramNames))
+        bound[name] = ResolveParameter(*argument, line);
     found->second.callback(std::move(bound), *this, line);
 }
 

@@ -35,3 +35,8 @@ void Scenario::RegisterMathFunction(const char* name, MathFunction function) {
     if (!mathFunctions.emplace(name, function).second)
         throw Exception("Math function \"%s\" already defined", name);
 }
+
+const EngineFunctionInfo* Scenario::FindEngineFunction(const std::string& name) const {
+    auto found = engineFunctions.find(name);
+    return found == engineFunctions.end() ? nullptr : &found->second;
+}

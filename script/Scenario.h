@@ -15,6 +15,14 @@
 
 enum Status { StatusEmpty = 0, StatusLoaded = 1, StatusRunning = 2, StatusEnd = 3 };
 
+// Where a run of a loaded script stands: a tool that follows every branch of
+// a story saves it at a menu and puts it back to take another choice.
+struct RunState {
+    int32_t status = StatusEmpty;
+    uint32_t nextStatement = 0;
+    std::map<std::string, Value> variables;
+};
+
 // A scenario script: compiled once by Load into statements and labels, then
 // run one statement per Step with its variables, math functions and the
 // engine functions the host registered. Errors are thrown as Exception, with
@@ -31,6 +39,21 @@ public:
     void Load(const char* path);
     const std::string& ScriptName() const { return scriptName; }
 
+    // One line that failed to compile, with the exception's message.
+    struct LineError {
+        int line;
+        std::string message;
+    };
+    // Compiles the script as Load does, except that a line that fails is left
+    // out and compiling goes on with the next line. Returns the errors in file
+    // order; the script is loaded, and can be started, only when there are none.
+    std::vector<LineError> LoadEveryLine(const char* path);
+
+    // The compiled script, for tools that examine it without running it.
+    const std::vector<Statement>& Statements() const { return statements; }
+    const std::map<std::string, uint32_t>& Labels() const { return labels; }
+    const EngineFunctionInfo* FindEngineFunction(const std::string& name) const;
+
     // Registries. Engine functions must be registered before a Load that
     // calls them while names are checked.
     void RegisterEngineFunction(const char* name, const EngineFunctionInfo& info);
@@ -42,6 +65,13 @@ public:
     void SetStatusEnd();
     int32_t GetStatus() const { return status; }
     void JumpToLabel(const std::string& label, int line);
+    // The source line of the statement the next Step runs; 0 when none is left.
+    int NextLine() const;
+
+    // Saving and restoring a run of the same loaded script. A restored run
+    // stands as at the start of a Step: no jump has been made in it yet.
+    RunState SaveRun() const;
+    void RestoreRun(const RunState& run);
 
     // Evaluation (Evaluator.cpp).
     Value Evaluate(const Expression& e, int line);
@@ -58,6 +88,8 @@ private:
     bool ReadStringEscape(std::string& text);
 
     // Line forms (ScenarioLoader.cpp).
+    template <typename OnLine>
+    void CompileFile(const char* path, OnLine compile);
     void CompileLine(const char* path, int line);
     void CompileLabel(const char* path, int line);
     void CompileStatement(const char* path, int line);

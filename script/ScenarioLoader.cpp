@@ -15,6 +15,27 @@ void Scenario::Clear() {
 // lines compiled before it stay until the next Clear or Load, and the status
 // stays empty, so the script cannot be started.
 void Scenario::Load(const char* path) {
+    CompileFile(path, [this, path](int line) { CompileLine(path, line); });
+    status = StatusLoaded;
+}
+
+std::vector<Scenario::LineError> Scenario::LoadEveryLine(const char* path) {
+    std::vector<LineError> errors;
+    CompileFile(path, [&](int line) {
+        try {
+            CompileLine(path, line);
+        } catch (const Exception& e) {
+            errors.push_back({line, e.Message()});
+        }
+    });
+    if (errors.empty()) status = StatusLoaded;
+    return errors;
+}
+
+// Reads the script line by line into the line buffer and hands each line's
+// number to compile; the file is closed however compiling ends.
+template <typename OnLine>
+void Scenario::CompileFile(const char* path, OnLine compile) {
     Clear();
     File file;
     file.OpenRead(path);
@@ -24,9 +45,8 @@ void Scenario::Load(const char* path) {
         ++line;
         file.ReadLine(lineBuffer, sizeof lineBuffer);
         cursor = lineBuffer;
-        CompileLine(path, line);
+        compile(line);
     }
-    status = StatusLoaded;
     file.Close();
 }
 

@@ -9,6 +9,7 @@
 # AUTOPLAY_PAUSE (seconds, default 1) is how long each wait is shown before
 # the click; keep it below the shortest delay of the script.
 set -uo pipefail
+source "$(dirname "$0")/display.sh"
 
 game=$(realpath "$1")
 program=$(realpath "$2")
@@ -47,28 +48,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb chooses a free display and writes its number when it starts
-# listening; a client's first connection tells that it answers. Without
-# -noreset the server resets whenever its last client leaves, and drops the
-# connections that arrive meanwhile.
-start_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$scratch/display" \
-        2>/dev/null &
-    xvfb=$!
-    for _ in $(seq 100); do
-        grep -q . "$scratch/display" 2>/dev/null && break
-        sleep 0.1
-    done
-    grep -q . "$scratch/display" 2>/dev/null || return 1
-    export DISPLAY=":$(head -n 1 "$scratch/display")"
-    for _ in $(seq 50); do
-        xdotool getmouselocation >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-if ! start_display; then
+if ! start_display "$scratch"; then
     echo "autoplay: Xvfb did not start" >&2
     exit 1
 fi
@@ -81,14 +61,7 @@ pid=$!
 running() { kill -0 "$pid" 2>/dev/null; }
 
 # The game's window caption (kWindowCaption in core/GamePaths.h).
-caption=Noname
-window=""
-for _ in $(seq 200); do
-    running || break
-    window=$(xdotool search --name "^$caption\$" 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(find_window Noname "$pid")
 
 if [ -z "$window" ] && running; then
     echo "autoplay: the game's window did not appear" >&2

@@ -11,7 +11,7 @@ root=${1:-$(dirname "$0")/..}
 cd "$root" || exit 2
 
 declare -A rank=([core]=0 [script]=1 [graphics]=1 [audio]=1 [shell]=2 [commands]=3 [app]=4
-    [tools]=4 [fuzz]=4)
+    [tools]=4 [fuzz]=5)
 status=0
 for folder in core script graphics audio shell commands app tools fuzz; do
     [ -d "$folder" ] || continue

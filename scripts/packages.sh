@@ -2,8 +2,10 @@
 
 BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libpng-dev
 libvorbis-dev"
+# libsdl2-2.0-0 carries sdl12-compat, which the end-to-end tests also run on
+# (scripts/sdl12-compat.sh); it sits beside libsdl1.2-dev without conflict.
 TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev liblua5.4-dev xvfb xdotool x11-apps
-fonts-dejavu-core"
+fonts-dejavu-core libsdl2-2.0-0"
 # The fuzz targets need clang and its libFuzzer and sanitizer run-times.
 FUZZ_PACKAGES="clang-14 libclang-rt-14-dev"
 # run.sh plays the demo by itself on a virtual display when there is none.

@@ -9,6 +9,7 @@ std::atomic<int32_t> mouseY{0};
 std::atomic<int32_t> leftButton{0};
 std::atomic<int32_t> lastKey{0};
 std::atomic<uint32_t> pollTime{0};
+std::atomic<uint32_t> pollCount{0};
 
 namespace {
 
@@ -17,6 +18,10 @@ void HandleEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:
             lastKey.store(event.key.keysym.sym, relaxed);
+            // Not only as the poll's last key: a pass can take tens of
+            // milliseconds (sdl12-compat presents the whole window in each),
+            // and a key pressed or repeating after Escape would hide it.
+            if (event.key.keysym.sym == SDLK_ESCAPE) runningFlag.store(false);
             break;
         case SDL_MOUSEMOTION:
             mouseX.store(event.motion.x, relaxed);
@@ -44,4 +49,5 @@ void PollEvents() {
     while (SDL_PollEvent(&event))
         HandleEvent(event);
     pollTime.store(SDL_GetTicks(), std::memory_order_relaxed);
+    pollCount.fetch_add(1, std::memory_order_release);
 }

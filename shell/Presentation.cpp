@@ -54,6 +54,13 @@ SDL_Rect ClipToScreen(const SDL_Rect& rect) {
             static_cast<Uint16>(y1 - y0)};
 }
 
+// Where the cursor belongs: its hot spot on the mouse position.
+SDL_Rect CursorAtMouse() {
+    return {static_cast<Sint16>(mouseX.load(std::memory_order_relaxed) - kCursorHotSpot),
+            static_cast<Sint16>(mouseY.load(std::memory_order_relaxed) - kCursorHotSpot),
+            kCursorSize, kCursorSize};
+}
+
 }  // namespace
 
 void CreateSurfaces() {
@@ -132,10 +139,13 @@ void CopyFrame(SDL_Rect* updates, int& count) {
     frameReady.store(false, std::memory_order_release);
 }
 
+bool CursorMoved() {
+    SDL_Rect now = CursorAtMouse();
+    return cursorRect.w == 0 || cursorRect.x != now.x || cursorRect.y != now.y;
+}
+
 SDL_Rect DrawCursor() {
-    cursorRect = {static_cast<Sint16>(mouseX.load(std::memory_order_relaxed) - kCursorHotSpot),
-                  static_cast<Sint16>(mouseY.load(std::memory_order_relaxed) - kCursorHotSpot),
-                  kCursorSize, kCursorSize};
+    cursorRect = CursorAtMouse();
     SDL_Rect source = {NotNegative(cursorRect.x), NotNegative(cursorRect.y), kCursorSize,
                        kCursorSize};
     SDL_Rect saved = {0, 0, 0, 0};

@@ -47,3 +47,5 @@ void WaitForPresent();
 SDL_Rect RestoreUnderCursor();
 void CopyFrame(SDL_Rect* updates, int& count);
 SDL_Rect DrawCursor();
+// Whether the cursor is not yet drawn where the mouse is now (main loop).
+bool CursorMoved();

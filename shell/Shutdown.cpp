@@ -6,6 +6,9 @@
 #include <initializer_list>
 #include <thread>
 
+#include "audio/SDLWavePlayer.h"
+#include "core/FatalExit.h"
+
 namespace {
 
 // One of the two threads that use the surfaces.
@@ -19,12 +22,13 @@ struct SurfaceUser {
         id.store(std::this_thread::get_id());
         active.store(true);
     }
+    // A thread waiting inside a fatal error is as still as a parked one.
+    bool Still() const { return !active.load() || parked.load() || WaitsForFatalExit(id.load()); }
     // Waits until the thread has parked or left, for a while at most.
     void WaitForPark() const {
         const int kTimeoutMs = 2000;
-        for (int waited = 0; waited < kTimeoutMs && active.load() && !parked.load(); ++waited) {
+        for (int waited = 0; waited < kTimeoutMs && !Still(); ++waited)
             SDL_Delay(1);
-        }
     }
 };
 
@@ -60,5 +64,13 @@ void StopOtherThreads() {
     shuttingDown.store(true);
     for (SurfaceUser* user : {&mainLoop, &gameThread}) {
         if (!user->IsCurrent()) user->WaitForPark();
+    }
+}
+
+void QuitSdl() {
+    if (SDLWavePlayer::MixerWaitsForExit()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    } else {
+        SDL_Quit();
     }
 }

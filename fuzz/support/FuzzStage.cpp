@@ -22,7 +22,7 @@ namespace {
 
 // Every wait ends within two passes unless no click can end it (a menu with
 // no choice the mouse can point at), where the game would wait for ever:
-// after this many frames of one input the player quits.
+// after this many passes of one input the player quits.
 const int kFrameLimit = 200;
 const uint32_t kPassMs = 150;  // longer than a click's block time
 
@@ -55,11 +55,16 @@ PlayerInput Input() {
     return input;
 }
 
-// The button goes down and up on alternate passes.
-void Present(const FrameChanges&) {
+// The button goes down and up on alternate passes, whether they hand a
+// frame over or only pause.
+void Pause() {
     player.leftButton = !player.leftButton;
     player.clock += kPassMs;
     if (++player.frames >= kFrameLimit) player.running = false;
+}
+
+void Present(const FrameChanges&) {
+    Pause();
 }
 
 PlayerSeam Seam() {
@@ -67,6 +72,7 @@ PlayerSeam Seam() {
     seam.canvas = canvas;
     seam.lockCanvas = [] { return true; };
     seam.present = Present;
+    seam.pause = Pause;
     seam.ticks = [] { return player.clock; };
     seam.input = Input;
     seam.running = [] { return player.running; };
@@ -79,6 +85,8 @@ SDL_Surface* NewSurface(const GameSettings& settings) {
                                 32, 0xFF0000, 0xFF00, 0xFF, 0);
 }
 
+}  // namespace
+
 // fuzz/game: the demo's pictures and voices, by name, at a fraction of their
 // size, and its font. Each input becomes the script.
 void LinkGameFolder() {
@@ -89,6 +97,8 @@ void LinkGameFolder() {
         fs::create_symlink(game / name, fs::path("data") / name);
     fs::create_symlink(VELMORA_DEMO_FONTS, "data/fnt");
 }
+
+namespace {
 
 void SetUp() {
     LinkGameFolder();

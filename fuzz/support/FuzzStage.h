@@ -11,6 +11,10 @@ class Scenario;
 
 namespace fuzzing {
 
+// Links the small game folder into the working directory (the scratch one),
+// once; the input becomes its script.
+void LinkGameFolder();
+
 // Sets the stage up on the first call, in the scratch directory; returns the
 // scenario to load scripts into.
 Scenario& FuzzStage();

@@ -116,6 +116,27 @@ TEST_F(CommandsTest, CharPlacesReplacesAndRemoves) {
     EXPECT_TRUE(stage.scene.centerCharacter.IsDrawable());
 }
 
+// Scenes are told apart by the names of their pictures, which follow the
+// pictures through every command.
+TEST_F(CommandsTest, PicturesKeepTheNamesTheyWereGiven) {
+    const SceneState& scene = stage.scene;
+    auto names = [&] {
+        return scene.backgroundName + "|" + scene.leftCharacterName + "|" +
+               scene.centerCharacterName + "|" + scene.rightCharacterName;
+    };
+    EXPECT_EQ(Run("back \"room\"\nchar \"ann\", left\nchar \"bob\"\nchar \"ann\", right\n"), "");
+    EXPECT_EQ(names(), "room|ann|bob|ann");
+    EXPECT_EQ(Run("char none, align=left\nchar \"absent\", right\n"),
+              "Read error in data/gfx/absent.png");
+    EXPECT_EQ(names(), "room||bob|ann");  // a failed load keeps the name with the picture
+    EXPECT_EQ(Run("preload \"ann\"\nback \"room\", clear=no\n"), "");
+    EXPECT_EQ(names(), "room||bob|ann");
+    EXPECT_EQ(Run("preload \"ann\"\n"), "");
+    EXPECT_EQ(names(), "ann||bob|ann");
+    EXPECT_EQ(Run("back none\n"), "");
+    EXPECT_EQ(names(), "|||");
+}
+
 TEST_F(CommandsTest, PicturesAreIndependentCopies) {
     EXPECT_EQ(Run("back \"room\"\nchar \"room\", align=left\n"), "");
     stage.scene.leftCharacter.Pixels()[0] = 0xFFFFFFFF;

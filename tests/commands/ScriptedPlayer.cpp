@@ -13,7 +13,7 @@ ScriptedPlayerTest* ScriptedPlayerTest::current = nullptr;
 namespace {
 
 // A wait that no input of the test ends would loop for ever.
-const size_t kFrameLimit = 10000;
+const int kPassLimit = 10000;
 
 SDL_Surface* NewSurface(int width, int height) {
     return SDL_CreateRGBSurface(0, width, height, 32, 0xFF0000, 0xFF00, 0xFF, 0);
@@ -27,17 +27,17 @@ void ScriptedPlayerTest::SetUp() {
     if (!TTF_WasInit()) TTF_Init();
     BuildCharacterTable();
     stage.scene = SceneState();
-    stage.primaryFont.LoadFile(testing_support::kTestFont, 16, 0);
-    stage.secondaryFont.LoadFile(testing_support::kTestFont, 16, TTF_STYLE_BOLD);
-    stage.primaryFont.SetColor(0x00FF00);
-    stage.secondaryFont.SetColor(0xFF0000);
+    stage.primaryFont.LoadFile(testing_support::kTestFont, kFontSize, 0);
+    stage.secondaryFont.LoadFile(testing_support::kTestFont, kFontSize, TTF_STYLE_BOLD);
+    stage.primaryFont.SetColor(kPrimaryColour);
+    stage.secondaryFont.SetColor(kSecondaryColour);
     testing_support::WritePng("box.png", kWidth, kTextBoxHeight,
                               std::vector<uint32_t>(kWidth * kTextBoxHeight, 0xFF000040));
     stage.menuBackground.LoadImage("box.png");
     stage.textOffsetX = 10;
     stage.textOffsetY = 5;
     canvas = {NewSurface(kWidth, kHeight), NewSurface(kWidth, kHeight)};
-    stage.player = {canvas, LockCanvas, Present, Ticks, Input, Running, StopRunning};
+    stage.player = {canvas, LockCanvas, Present, Pause, Ticks, Input, Running, StopRunning};
     RegisterCommands(script);
 }
 
@@ -53,12 +53,15 @@ void ScriptedPlayerTest::TearDown() {
 
 void ScriptedPlayerTest::Present(const FrameChanges& changes) {
     uint32_t topLeft = static_cast<uint32_t*>(current->canvas.surface->pixels)[0];
-    current->frames.push_back({changes.whole, changes.rects, topLeft});
-    int frame = static_cast<int>(current->frames.size()) - 1;
-    if (current->afterFrame) current->afterFrame(frame);
-    if (current->frames.size() >= kFrameLimit) {
+    current->frames.push_back({current->passes, changes.whole, changes.rects, topLeft});
+    current->EndPass();
+}
+
+void ScriptedPlayerTest::EndPass() {
+    if (afterPass) afterPass(passes);
+    if (++passes >= kPassLimit) {
         ADD_FAILURE() << "the wait did not end";
-        current->running = false;
+        running = false;
     }
 }
 

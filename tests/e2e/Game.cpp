@@ -1,8 +1,11 @@
 #include "tests/e2e/Game.h"
 
 #include <X11/Xlib.h>
+#include <signal.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -27,12 +30,29 @@ std::string VelmoraBinary() {
     return VELMORA_BINARY;
 }
 
+namespace {
+
+// A sanitized program checks that its runtime is loaded first; the preloaded
+// library, built without one, does not disturb it.
+Environment StuckPresentation() {
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    std::string options = asan ? std::string(asan) + ":" : "";
+    return {{"LD_PRELOAD", VELMORA_STUCK_PRESENTATION},
+            {"ASAN_OPTIONS", options + "verify_asan_link_order=0"}};
+}
+
+}  // namespace
+
 Game::Game(const Options& options) : display(std::make_unique<VirtualDisplay>()) {
     // Only X11: SDL would otherwise fall back to drawing text in the terminal
     // when the display cannot be reached, and no window would ever appear.
     Environment environment = display->Env();
     environment.push_back({"SDL_VIDEODRIVER", "x11"});
     environment.insert(environment.end(), options.environment.begin(), options.environment.end());
+    if (options.stuckPresentation) {
+        Environment stuck = StuckPresentation();
+        environment.insert(environment.end(), stuck.begin(), stuck.end());
+    }
     process = std::make_unique<Process>(std::vector<std::string>{VelmoraBinary()}, environment,
                                         options.workingDirectory);
     if (options.waitForWindow) FindWindow();
@@ -58,6 +78,21 @@ void Game::FindWindow() {
 
 int Game::Wait(int timeoutMs) {
     return process->Wait(timeoutMs);
+}
+
+void Game::Send(int signal) {
+    kill(process->Pid(), signal);
+}
+
+std::string Game::SdlLibrary() {
+    std::ifstream maps("/proc/" + std::to_string(process->Pid()) + "/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        size_t path = line.find('/');
+        if (path != std::string::npos && line.find("libSDL-1.2.so", path) != std::string::npos)
+            return line.substr(path);
+    }
+    return "";
 }
 
 void Game::Geometry(int& width, int& height) {

@@ -19,14 +19,23 @@ public:
         std::string workingDirectory;  // holds data/ and velmora.settings
         Environment environment;       // e.g. SDL_AUDIODRIVER=disk
         bool waitForWindow = true;
+        // The main thread never comes back from its first SDL_UpdateRects
+        // (tests/e2e/StuckPresentation.cpp).
+        bool stuckPresentation = false;
     };
 
     explicit Game(const Options& options);
     ~Game();
 
-    // Exit code, or -1 if the program is still running after timeoutMs.
+    // Exit code, or -1 if the program is still running after timeoutMs or
+    // was ended by a signal (then KilledBy() tells which).
     int Wait(int timeoutMs = 20000);
     bool Running() { return process->Running(); }
+    int KilledBy() const { return process->Signal(); }
+    void Send(int signal);
+
+    // The path of the libSDL-1.2 the program has loaded.
+    std::string SdlLibrary();
 
     const std::string& WindowId() const { return window; }
     void Geometry(int& width, int& height);

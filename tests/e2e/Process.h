@@ -21,7 +21,7 @@ public:
     ~Process();
 
     // Waits up to timeoutMs; returns the exit code, or -1 on a timeout or a
-    // death by signal (then signalled() tells which).
+    // death by signal (then Signal() tells which).
     int Wait(int timeoutMs);
     bool Running();
     void Kill();

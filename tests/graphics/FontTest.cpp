@@ -9,6 +9,7 @@
 #include "graphics/CharacterTable.h"
 #include "graphics/Font.h"
 #include "graphics/TextLayout.h"
+#include "tests/support/GlyphByGlyph.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestFont.h"
 
@@ -32,8 +33,9 @@ protected:
         secondary.SetColor(0xFF8000);
     }
 
-    static SDL_Surface* BlackSurface() {
-        SDL_Surface* surface = SDL_CreateRGBSurface(0, 200, 100, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    static SDL_Surface* BlackSurface(int width = 200, int height = 100) {
+        SDL_Surface* surface =
+            SDL_CreateRGBSurface(0, width, height, 32, 0xFF0000, 0xFF00, 0xFF, 0);
         SDL_FillRect(surface, nullptr, 0);
         return surface;
     }
@@ -114,10 +116,69 @@ TEST_F(FontTest, TextPastTheSurfaceLeavesWhatShowsAsItIs) {
         SDL_FreeSurface(s);
 }
 
-TEST_F(FontTest, WidthsAreThoseOfTheFontLoadedNow) {
-    int small = primary.CharWidth('W');
-    primary.LoadFile(kFontPath, 32, 0);
-    EXPECT_GT(primary.CharWidth('W'), small);
+// Every byte in a cell of its own on a 16 x 16 grid.
+template <typename AnyFont>
+void DrawEveryByte(SDL_Surface* surface, const AnyFont& font) {
+    for (int byte = 1; byte < 256; ++byte)
+        font.DrawChar(surface, byte % 16 * 40, byte / 16 * 30, static_cast<unsigned char>(byte));
+}
+
+TEST_F(FontTest, KeptGlyphsDrawAndMeasureAsFreshlyRenderedOnes) {
+    using testing_support::GlyphByGlyphFont;
+    GlyphByGlyphFont reference(kFontPath, 16, 0, 0xFFFFFF);
+    GlyphByGlyphFont referenceBold(kFontPath, 16, TTF_STYLE_BOLD, 0xFF8000);
+    SDL_Surface* firstUse = BlackSurface(640, 480);
+    SDL_Surface* kept = BlackSurface(640, 480);
+    SDL_Surface* fresh = BlackSurface(640, 480);
+    DrawEveryByte(firstUse, primary);
+    DrawEveryByte(kept, primary);
+    DrawEveryByte(fresh, reference);
+    EXPECT_FALSE(AllBlack(fresh));
+    EXPECT_TRUE(SamePixels(firstUse, fresh));
+    EXPECT_TRUE(SamePixels(kept, fresh));
+    for (int byte = 0; byte < 256; ++byte) {
+        auto c = static_cast<unsigned char>(byte);
+        EXPECT_EQ(primary.CharWidth(c), reference.CharWidth(c)) << byte;
+        EXPECT_EQ(secondary.CharWidth(c), referenceBold.CharWidth(c)) << byte;
+    }
+
+    // Laid out, with letters again and again, plain and highlighted.
+    const char* text = "Mississippi \xC0\xE1\xE2 Mississippi\nsecond line";
+    for (bool highlight : {false, true}) {
+        SDL_FillRect(kept, nullptr, 0);
+        SDL_FillRect(fresh, nullptr, 0);
+        DrawText(kept, {primary, secondary}, 3, 4, text, highlight);
+        GlyphByGlyphDrawText(fresh, reference, referenceBold, 3, 4, text, highlight);
+        EXPECT_TRUE(SamePixels(kept, fresh)) << highlight;
+    }
+    EXPECT_EQ(TextWidth(primary, text), GlyphByGlyphTextWidth(reference, text));
+    for (SDL_Surface* s : {firstUse, kept, fresh})
+        SDL_FreeSurface(s);
+}
+
+TEST_F(FontTest, KeptGlyphsGoWhenTheFontChanges) {
+    SDL_Surface* recoloured = BlackSurface();
+    SDL_Surface* orange = BlackSurface();
+    primary.DrawChar(recoloured, 5, 5, 'M');
+    int width16 = primary.CharWidth('W');
+    primary.SetColor(0xFF8000);
+    SDL_FillRect(recoloured, nullptr, 0);
+    primary.DrawChar(recoloured, 5, 5, 'M');
+    testing_support::GlyphByGlyphFont(kFontPath, 16, 0, 0xFF8000).DrawChar(orange, 5, 5, 'M');
+    EXPECT_TRUE(SamePixels(recoloured, orange));
+
+    primary.LoadFile(kFontPath, 30, 0);
+    testing_support::GlyphByGlyphFont larger(kFontPath, 30, 0, 0);
+    EXPECT_GT(primary.CharWidth('W'), width16);
+    EXPECT_EQ(primary.CharWidth('W'), larger.CharWidth('W'));
+
+    primary.Close();
+    SDL_FillRect(recoloured, nullptr, 0);
+    primary.DrawChar(recoloured, 5, 5, 'M');
+    EXPECT_TRUE(AllBlack(recoloured));
+    EXPECT_EQ(primary.CharWidth('W'), 0);
+    SDL_FreeSurface(recoloured);
+    SDL_FreeSurface(orange);
 }
 
 TEST_F(FontTest, EmptyTextDrawsNothingAndHasNoWidth) {

@@ -160,4 +160,32 @@ TEST_F(ExecutionTest, ExpressionArgumentsAreResolvedInDeclarationOrder) {
     EXPECT_EQ(Run("none #missing, 2"), "(no exception)");
 }
 
+// A run saved before a choice and put back: the same place, the same
+// variables, and a jump that the last Step made does not count as a loop.
+TEST_F(ExecutionTest, ARestoredRunGoesOnFromWhereItWasSaved) {
+    Load("x = 1\nshow #x\n:top\nx = x + 1\nif x < 3 top\nshow #x\n");
+    scenario.Init();
+    EXPECT_EQ(scenario.NextLine(), 1);
+    scenario.Step();
+    RunState saved = scenario.SaveRun();
+    EXPECT_EQ(scenario.NextLine(), 2);
+    for (int i = 0; i < 3; ++i)
+        scenario.Step();  // show, x = 2, the jump to top
+    EXPECT_EQ(MessageOf([&] { scenario.JumpToLabel("top", 5); }),
+              "Found infinitive loop in main.txt at line 5");
+
+    scenario.RestoreRun(saved);
+    EXPECT_EQ(scenario.NextLine(), 2);
+    scenario.JumpToLabel("top", 5);
+    while (scenario.GetStatus() != StatusEnd)
+        scenario.Step();
+    EXPECT_EQ(Calls(), (Strings{"show@2 value=1", "show@6 value=3"}));
+    EXPECT_EQ(scenario.NextLine(), 0);
+
+    scenario.RestoreRun(saved);  // also out of the end
+    EXPECT_EQ(scenario.GetStatus(), StatusRunning);
+    scenario.Step();
+    EXPECT_EQ(Calls().back(), "show@2 value=1");
+}
+
 }  // namespace

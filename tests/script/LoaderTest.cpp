@@ -147,4 +147,34 @@ TEST_F(LoaderTest, ScriptNameIsThePathAsPassed) {
     EXPECT_EQ(scenario.ScriptName(), "data/scenario/main.txt");
 }
 
+// A checker's loading: every failing line reported, the others compiled as
+// the game compiles them; the game's own Load stops at the first.
+TEST_F(LoaderTest, LoadingEveryLineGoesOnAfterAnError) {
+    const char* script =
+        "1 = x\n"
+        ":a\n"
+        ":a\n"
+        "x = (1\n"
+        "goto a\n"
+        "nosuch 5\n";
+    testing_support::WriteFile("main.txt", script);
+    std::vector<Scenario::LineError> errors = scenario.LoadEveryLine("main.txt");
+    ASSERT_EQ(errors.size(), 4u);
+    EXPECT_EQ(errors[0].line, 1);
+    EXPECT_EQ(errors[0].message, "Syntax error in main.txt at line 1");
+    EXPECT_EQ(errors[1].line, 3);
+    EXPECT_EQ(errors[1].message, "Label a already defined");
+    EXPECT_EQ(errors[2].message, "Invalid expression (1) in main.txt at line 4");
+    EXPECT_EQ(errors[3].message, "Engine function \"nosuch\" not found in main.txt at line 6");
+    ASSERT_EQ(scenario.Statements().size(), 1u);  // the goto
+    EXPECT_EQ(scenario.Statements()[0].line, 5u);
+    EXPECT_EQ(scenario.Labels().at("a"), 0u);
+    EXPECT_EQ(MessageOf([&] { scenario.Init(); }), "Load script before calling Init");
+
+    EXPECT_EQ(LoadError(script), "Syntax error in main.txt at line 1");
+    testing_support::WriteFile("main.txt", "x = 1\n");
+    EXPECT_TRUE(scenario.LoadEveryLine("main.txt").empty());
+    EXPECT_EQ(scenario.GetStatus(), StatusLoaded);
+}
+
 }  // namespace

@@ -44,6 +44,20 @@ TEST_F(PresentationTest, CursorMovesWithoutLeavingTraces) {
     EXPECT_TRUE(Whole(screen, kBackground));
 }
 
+TEST_F(PresentationTest, TheCursorNeedsDrawingOnlyWhereTheMouseHasGone) {
+    MoveMouse(0, 0);
+    EXPECT_TRUE(CursorMoved());  // never drawn
+    DrawCursor();
+    EXPECT_FALSE(CursorMoved());
+    MoveMouse(0, 1);
+    EXPECT_TRUE(CursorMoved());
+    RestoreUnderCursor();
+    DrawCursor();
+    EXPECT_FALSE(CursorMoved());
+    MoveMouse(kWidth - 1, 1);
+    EXPECT_TRUE(CursorMoved());
+}
+
 TEST_F(PresentationTest, CopyFrameCopiesAtMost254Rectangles) {
     SDL_FillRect(canvas, nullptr, 0x00ABCDEF);
     for (int i = 0; i < 300; ++i)

@@ -1,0 +1,103 @@
+#include <benchmark/benchmark.h>
+#include <png.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "graphics/Picture.h"
+#include "tools/storyboard/FramePng.h"
+#include "tools/storyboard/Storyboard.h"
+
+// The storyboard's cost: writing one demo frame at each zlib level and PNG
+// filter (libpng's own default, level 6 with every filter tried, is the
+// reference), and a whole walk of 200 frames of 800 x 600 with its PNGs.
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kDemo = VELMORA_DEMO_DIR;
+
+fs::path Scratch(const std::string& name) {
+    fs::path path = fs::temp_directory_path() / ("velmora-bench-" + name);
+    fs::remove_all(path);
+    fs::create_directories(path);
+    return path;
+}
+
+// Walks the game in directory into out; the walk reads its game from the
+// working directory.
+void Walk(const fs::path& directory, const fs::path& out, int maxFrames) {
+    fs::path previous = fs::current_path();
+    fs::current_path(directory);
+    std::ostringstream report, progress;
+    MakeStoryboard({out.string(), maxFrames}, report, progress);
+    fs::current_path(previous);
+}
+
+// A frame of the demo as the storyboard draws it: harbour, three
+// characters, the text box, a speaker and two lines of Russian.
+SDL_Surface* DemoFrame() {
+    static SDL_Surface* surface = nullptr;
+    if (surface) return surface;
+    fs::path out = Scratch("demo-board");
+    Walk(kDemo, out, 4);
+    Picture frame;
+    frame.LoadImage((out / "frame-00004.png").string().c_str());
+    surface = SDL_CreateRGBSurface(0, frame.Width(), frame.Height(), 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    frame.Draw(surface, 0, 0, 255);
+    fs::remove_all(out);
+    return surface;
+}
+
+void BM_WriteFrame(benchmark::State& state) {
+    SDL_Surface* surface = DemoFrame();
+    PngCompression compression{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
+    std::string path = (Scratch("frame") / "frame.png").string();
+    for (auto _ : state)
+        WriteFramePng(surface, path, compression);
+    state.counters["bytes"] = static_cast<double>(fs::file_size(path));
+}
+
+const int kFilters[] = {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_PAETH,
+                        PNG_ALL_FILTERS};
+
+void Levels(benchmark::internal::Benchmark* benchmark) {
+    benchmark->ArgNames({"level", "filters"});
+    for (int level : {1, 2, 3, 6, 9}) {
+        for (int filters : kFilters)
+            benchmark->Args({level, filters});
+    }
+}
+BENCHMARK(BM_WriteFrame)->Apply(Levels)->Unit(benchmark::kMillisecond);
+
+// The demo's files with a script of 200 spoken lines, each its own frame.
+fs::path LongGame() {
+    fs::path game = Scratch("long-game");
+    fs::copy(kDemo / "data", game / "data", fs::copy_options::recursive);
+    std::ofstream script(game / "data/scenario/main.txt", std::ios::trunc);
+    script << "back \"harbour\"\nchar \"mira\", left\nchar \"tomas\", right\nchar \"ilya\"\n";
+    const char* speakers[] = {"Mira", "Tomas", "Ilya"};
+    for (int i = 1; i <= 200; ++i) {
+        script << "say \"" << speakers[i % 3] << "\", \"\", \"Line " << i
+               << " of the long evening at the lighthouse.---\xC4\xEE\xE1\xF0\xFB\xE9 "
+                  "\xE2\xE5\xF7\xE5\xF0!\"\n";
+    }
+    script << "game action=end\n";
+    return game;
+}
+
+void BM_Walk200Frames(benchmark::State& state) {
+    fs::path game = LongGame();
+    for (auto _ : state)
+        Walk(game, game / "storyboard", 2000);
+    state.counters["frames"] = 200;
+    fs::remove_all(game);
+}
+BENCHMARK(BM_Walk200Frames)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

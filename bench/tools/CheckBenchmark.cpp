@@ -1,0 +1,106 @@
+#include <SDL_ttf.h>
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "commands/Commands.h"
+#include "core/GamePaths.h"
+#include "core/Log.h"
+#include "graphics/CharacterTable.h"
+#include "tests/e2e/GameFiles.h"
+#include "tests/support/OggClip.h"
+#include "tools/check/GameCheck.h"
+
+// Checking a game against loading its script: a script of n lines, three in
+// four naming a picture or a voice clip out of a few dozen files, the way a
+// long story reuses its backgrounds, characters and voices.
+
+namespace {
+
+const int kPictures = 24;
+const int kVoices = 24;
+
+std::string Script(int lines) {
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        std::string n = std::to_string(i);
+        switch (i % 4) {
+            case 0:
+                text += "back \"bg" + std::to_string(i % kPictures) + "\"\n";
+                break;
+            case 1:
+                text += "char \"bg" + std::to_string(i % kPictures) + "\", align=left\n";
+                break;
+            case 2:
+                text += "say \"Ann\", \"v" + std::to_string(i % kVoices) + "\", \"Line " + n +
+                        ", said with a voice.\"\n";
+                break;
+            default:
+                text += "count = count + " + n + "\n";
+        }
+    }
+    return text + "game action=end\n";
+}
+
+// A game of n script lines in a temporary folder, which becomes the working
+// directory while it lives.
+class TemporaryGame {
+public:
+    explicit TemporaryGame(int lines) {
+        directory = (std::filesystem::temp_directory_path() / "velmora-check-XXXXXX").string();
+        if (mkdtemp(directory.data()) == nullptr) std::abort();
+        e2e::GameFiles files;
+        files.script = "count = 0\n" + Script(lines);
+        for (int i = 0; i < kPictures; ++i) {
+            files.pictures["data/gfx/bg" + std::to_string(i) + ".png"] = {
+                320, 240, e2e::Solid(320, 240, 0xFF000000u + i)};
+        }
+        files.WriteTo(directory);
+        for (int i = 0; i < kVoices; ++i) {
+            testing_support::WriteOggClip(
+                directory + "/data/mfx/voc/v" + std::to_string(i) + ".ogg",
+                testing_support::StereoSine(22050, 440, 8000));
+        }
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(directory);
+    }
+    ~TemporaryGame() {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(directory);
+    }
+
+private:
+    std::string directory;
+    std::filesystem::path previous;
+};
+
+void BM_LoadScript(benchmark::State& state) {
+    TemporaryGame game(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        Scenario script;
+        RegisterCommands(script);
+        script.Load(paths::kScript);
+        benchmark::DoNotOptimize(script.Statements().size());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_CheckGame(benchmark::State& state) {
+    TemporaryGame game(static_cast<int>(state.range(0)));
+    TTF_Init();
+    BuildCharacterTable();
+    FatalErrorTrap trap;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CheckGame().size());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+}  // namespace
+
+BENCHMARK(BM_LoadScript)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckGame)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,12 @@
+#pragma once
+
+// SIGTERM and SIGINT ask the game to end as closing the window does. If the
+// process is still there a second later (a thread stuck inside a library, an
+// exit that hangs), or at once on a second signal, the signal ends it itself:
+// with exit code 1 when a fatal error's exit is under way, its line being
+// logged already, otherwise by the signal's default action.
+//
+// Installed by the main thread before SDL starts: SDL then keeps its own
+// handlers, which only queue a quit event, out of the way. SDL's threads block
+// these signals, so the handler runs on the main thread.
+void InstallQuitSignals();

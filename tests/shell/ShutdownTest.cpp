@@ -1,0 +1,59 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "audio/SDLWavePlayer.h"
+#include "core/FatalExit.h"
+#include "core/Log.h"
+#include "shell/Shutdown.h"
+#include "tests/support/TempDir.h"
+
+using testing_support::FileExists;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+namespace {
+
+using ShutdownTest = testing_support::InTempDir;
+
+void FailingMixer(void*, Uint8* out, int length) {
+    SDLWavePlayer::MixAudio(nullptr, out, length);
+    FatalError("from the mixer");
+}
+
+void QuitSdlHandler() {
+    QuitSdl();
+    WriteFile("sdl-quit-returned", "");
+}
+
+// The mixer's thread, held inside its fatal error, never returns to SDL: the
+// exit on the main thread must not wait for it to close the device.
+TEST_F(ShutdownTest, FatalErrorOnTheMixerThreadEndsThroughTheHandlers) {
+    EXPECT_EXIT(
+        {
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            RegisterMainThread();
+            if (SDL_Init(SDL_INIT_AUDIO) != 0) std::_Exit(2);
+            std::atexit(QuitSdlHandler);
+            SDL_AudioSpec spec = {};
+            spec.freq = 44100;
+            spec.format = AUDIO_S16LSB;
+            spec.channels = 2;
+            spec.samples = 1024;
+            spec.callback = FailingMixer;
+            if (SDL_OpenAudio(&spec, nullptr) < 0) std::_Exit(3);
+            SDL_PauseAudio(0);
+            for (;;) {
+                TakePendingFatalExit();
+                SDL_Delay(1);
+            }
+        },
+        ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ(ReadFile("velmora.log"), "[Error] from the mixer\n");
+    EXPECT_TRUE(FileExists("sdl-quit-returned"));
+}
+
+}  // namespace
