@@ -124,9 +124,12 @@ TEST_F(CheckTest, ArgumentsAreCheckedByTheCommandsThemselves) {
         "say text=#{1 / 0}\n"
         "say text=\"#{nmae}\"\n"
         "n = 1\n"
-        "delay #n\n"           // a number or a string: not known, so not reported
+        "n = \"room\"\n"  // two values: n is not known before the game runs
+        "delay #n\n"
         "back #n, clear=no\n"  // either kind fails, but with different messages
         "say text=#n\n"
+        "two = 1 + 1\n"  // one value wherever it is read
+        "back #two\n"
         "goto \"x\"\n";
     EXPECT_EQ(Check(script), (Lines{
                                  At(1, "error: Invalid clear value"),
@@ -136,7 +139,8 @@ TEST_F(CheckTest, ArgumentsAreCheckedByTheCommandsThemselves) {
                                  At(5, "error: Invalid value type"),
                                  At(6, "error: Divizion by zero"),
                                  At(7, "error: Undefined variable nmae"),
-                                 At(12, "error: Invalid label"),
+                                 At(14, "error: Invalid back name"),
+                                 At(15, "error: Invalid label"),
                              }));
 }
 
@@ -190,10 +194,10 @@ TEST_F(CheckTest, TextThatPlaysButGoesWrong) {
     const char* menu =
         "item \"1\", a\nitem \"2\", a\nitem \"3\", a\nitem \"4\", a\nitem \"5\", a\n"
         "item \"6\", a\nitem \"7\", a\nmenu action=run\n:a\n";
-    Lines found = Check("say \"Ann\", \"\", \"Short---" + wide + "\"\n" +  // line 1
-                        "item \"" + wide + "\", label=a\n" +               // line 2
-                        "say text=\"\xD0\x9F\xD1\x80\xD0\xB8\"\n" +        // line 3, UTF-8
-                        menu);                                             // lines 4-12
+    Lines found = Check("say #{\"A\" + \"nn\"}, \"\", \"Short---" + wide + "\"\n" +  // line 1
+                        "item \"" + wide + "\", label=a\n" +                         // line 2
+                        "say text=\"\xD0\x9F\xD1\x80\xD0\xB8\"\n" +  // line 3, UTF-8
+                        menu);                                       // lines 4-12
     ASSERT_EQ(found.size(), 4u);
     EXPECT_EQ(found[0].rfind(At(1, "warning: spoken line runs "), 0), 0u) << found[0];
     EXPECT_NE(found[0].find("(screen line 2)"), std::string::npos);

@@ -22,8 +22,10 @@ const Expression* FindNode(const Expression& root, Visit visit) {
 
 }  // namespace
 
-bool HasVariables(const Expression& e) {
-    return FindNode(e, [](const Expression& node) { return node.kind == ExprVariable; });
+bool UsesOnly(const Expression& e, const std::set<std::string>& known) {
+    return !FindNode(e, [&](const Expression& node) {
+        return node.kind == ExprVariable && known.count(node.text) == 0;
+    });
 }
 
 const Expression* UnassignedVariable(const Expression& e, const std::set<std::string>& assigned) {

@@ -7,9 +7,9 @@
 
 // What can be told about an expression without running the script.
 
-// Whether any variable occurs in it: without one it always gives the same
-// value, or always the same error.
-bool HasVariables(const Expression& e);
+// Whether every variable in it is one of known (true when it has none): then
+// it always gives the same value, or always the same error.
+bool UsesOnly(const Expression& e, const std::set<std::string>& known);
 
 // The first variable in evaluation order that is not in assigned, or null.
 // Such a variable can never have a value, so the expression can never be

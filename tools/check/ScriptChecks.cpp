@@ -6,6 +6,7 @@
 #include "commands/Stage.h"
 #include "core/Exception.h"
 #include "script/Binding.h"
+#include "tools/check/ConstantVariables.h"
 #include "tools/check/ExpressionFacts.h"
 
 namespace {
@@ -114,6 +115,9 @@ ScriptChecks::ScriptChecks(Scenario& script, Findings& findings, FileChecks& fil
     }
     for (const auto& label : script.Labels())
         labelTargets.insert(label.second);
+    // Their values are set in the script, for the expressions that use them.
+    for (const auto& variable : ConstantVariables(script))
+        fixedVariables.insert(variable.first);
 }
 
 void ScriptChecks::Run() {
@@ -155,11 +159,11 @@ void ScriptChecks::CheckIf(const Statement& statement) {
     CheckLabel(branch.label, line);
 }
 
-// Evaluates what needs no variable, and gives its value; names a variable
-// that nothing assigns. False, with the error reported, when e must fail.
+// Evaluates what needs no variable but those of one value, and gives its
+// value; names a variable that nothing assigns. False, with the error reported, when e must fail.
 bool ScriptChecks::CheckExpression(const Expression& e, int line, std::optional<Value>* constant) {
     try {
-        if (!HasVariables(e)) {
+        if (UsesOnly(e, fixedVariables)) {
             Value value = script.Evaluate(e, line);
             if (constant) *constant = std::move(value);
         } else if (const Expression* never = UnassignedVariable(e, assigned)) {

@@ -66,8 +66,9 @@ private:
     Findings& findings;
     FileChecks& files;
     const std::optional<TextBoxLayout>& layout;
-    std::set<std::string> assigned;   // every variable some statement assigns
-    std::set<uint32_t> labelTargets;  // statements that follow a label
+    std::set<std::string> assigned;        // every variable some statement assigns
+    std::set<std::string> fixedVariables;  // those of one value wherever they are read
+    std::set<uint32_t> labelTargets;       // statements that follow a label
     std::set<std::string> warnedFiles;
     // Statements after a jump or the game's end, up to the next label.
     struct DeadCode {
