@@ -2,11 +2,21 @@
 
 #include <SDL_ttf.h>
 
+#include <algorithm>
+
 #include "core/GamePaths.h"
 
 Stage stage;
 
 namespace {
+
+// Text placed this far outside any window shows nothing, and offsets within
+// it leave the pixel arithmetic of layout room to stay in range.
+const int kTextOffsetLimit = 1 << 28;
+
+int TextOffset(const GameSettings& settings, const char* key) {
+    return std::clamp(settings.GetInt(key, 0), -kTextOffsetLimit, kTextOffsetLimit);
+}
 
 int FontStyle(const GameSettings& settings, const char* boldKey, const char* italicKey) {
     return (settings.GetInt(boldKey, 0) ? TTF_STYLE_BOLD : 0) |
@@ -24,8 +34,8 @@ void LoadFont(Font& font, const GameSettings& settings, const char* prefix) {
 }  // namespace
 
 void Stage::Load(const GameSettings& settings) {
-    textOffsetX = settings.GetInt("TextOffsetX", 0);
-    textOffsetY = settings.GetInt("TextOffsetY", 0);
+    textOffsetX = TextOffset(settings, "TextOffsetX");
+    textOffsetY = TextOffset(settings, "TextOffsetY");
     LoadFont(primaryFont, settings, "Primary");
     LoadFont(secondaryFont, settings, "Secondary");
     menuBackground.LoadImage(paths::kTextBox);

@@ -23,8 +23,8 @@ struct Stage {
     PlayerSeam player;
     FileSeam files = GameFileSeam();
 
-    // Reads the text offsets and the fonts' settings, then loads both fonts
-    // and the text box picture, in that order. Throws Exception on failure.
+    // Reads the text offsets (within plus or minus 2^28) and the fonts' settings, then loads both
+    // fonts and the text box picture, in that order. Throws Exception on failure.
     void Load(const GameSettings& settings);
 };
 

@@ -1,8 +1,18 @@
 #include "graphics/Font.h"
 
+#include <cstdint>
+
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "graphics/CharacterTable.h"
+
+namespace {
+
+bool FitsSdlCoordinate(int value) {
+    return value >= INT16_MIN && value <= INT16_MAX;
+}
+
+}  // namespace
 
 Font::Font() : handle(nullptr), color{0, 0, 0, 0}, lineHeight(0) {}
 
@@ -48,7 +58,7 @@ void Font::ForgetGlyphs() {
 }
 
 void Font::DrawChar(SDL_Surface* surface, int x, int y, unsigned char byte) const {
-    if (!handle) return;
+    if (!handle || !FitsSdlCoordinate(x) || !FitsSdlCoordinate(y)) return;
     Glyph& glyph = glyphs[byte];
     if (!glyph.rendered) {
         glyph.image = GlyphImage(TTF_RenderUTF8_Blended(handle, CharacterToUtf8(byte), color));

@@ -27,6 +27,8 @@ public:
     int LineHeight() const { return lineHeight; }
 
     // Blends the character's image onto surface with its top-left at (x, y).
+    // A place beyond SDL's 16-bit coordinates is outside every surface, so
+    // nothing is drawn there.
     void DrawChar(SDL_Surface* surface, int x, int y, unsigned char byte) const;
     // The width of the character's image, 0 if it cannot be rendered.
     int CharWidth(unsigned char byte) const {

@@ -37,6 +37,7 @@ void DrawText(SDL_Surface* target, const TextFonts& fonts, int x, int y, const c
         if (byte == '\n') {
             penX = x;
             penY += fonts.primary.LineHeight();
+            if (penY >= bottom) return;
             continue;
         }
         if (penY >= bottom) return;

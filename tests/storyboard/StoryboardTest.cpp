@@ -210,6 +210,27 @@ TEST_F(StoryboardTest, ChoicesNoPlayerCanClickAreNamedAndNotFollowed) {
     EXPECT_EQ(Frames().size(), 2u);
 }
 
+TEST_F(StoryboardTest, TextOffsetsAtTheEndsOfTheirRangeShowNothingAndBreakNothing) {
+    const std::string script =
+        "say text=\"line\", name=\"Mira\"\nitem \"Go\", go\nmenu action=run\n:go\n";
+    // 65536 pixels out, a 16-bit coordinate would have wrapped round onto the text box.
+    for (const char* offsets : {"TextOffsetX=-2147483648\nTextOffsetY=-2147483648\n",
+                                "TextOffsetX=2147483647\nTextOffsetY=2147483647\n",
+                                "TextOffsetX=-65516\nTextOffsetY=10\n"}) {
+        files.gameSettings += offsets;
+        EXPECT_EQ(Walk(script), 0) << offsets;
+        EXPECT_EQ(report,
+                  "data/scenario/main.txt:2: warning: choice \"Go\" cannot be clicked: it lies "
+                  "outside the window\n"
+                  "data/scenario/main.txt:3: warning: The menu offers no choice to click: the "
+                  "game waits here until the player quits.\n")
+            << offsets;
+        Picture spoken = Frame(Frames().at(0));
+        EXPECT_FALSE(Holds(spoken, kPrimary, 0, 480)) << offsets;
+        EXPECT_FALSE(Holds(spoken, kSecondary, 0, 480)) << offsets;
+    }
+}
+
 TEST_F(StoryboardTest, AStoryThatLoopsWithoutAFrameEndsItsBranch) {
     EXPECT_EQ(Walk("say text=\"a\"\n:again\ngoto again\n"), 0);
     EXPECT_EQ(report,
