@@ -38,13 +38,13 @@ TEST_F(ShutdownTest, FatalErrorOnTheMixerThreadEndsThroughTheHandlers) {
             RegisterMainThread();
             if (SDL_Init(SDL_INIT_AUDIO) != 0) std::_Exit(2);
             std::atexit(QuitSdlHandler);
-            SDL_AudioSpec spec = {};
-            spec.freq = 44100;
-            spec.format = AUDIO_S16LSB;
-            spec.channels = 2;
-            spec.samples = 1024;
-            spec.callback = FailingMixer;
-            if (SDL_OpenAudio(&spec, nullptr) < 0) std::_Exit(3);
+            SDL_AudioSpec wanted = {};
+            wanted.freq = 44100;
+            wanted.format = AUDIO_S16LSB;
+            wanted.channels = 2;
+            wanted.samples = 1024;
+            wanted.callback = FailingMixer;
+            if (SDL_OpenAudio(&wanted, nullptr) < 0) std::_Exit(3);
             SDL_PauseAudio(0);
             for (;;) {
                 TakePendingFatalExit();
