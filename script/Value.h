@@ -32,4 +32,9 @@ struct Value {
 
     // Numbers are true when not 0, strings when not empty.
     bool IsTrue() const { return type == NumberValue ? number != 0 : !text.empty(); }
+
+    bool operator==(const Value& other) const {
+        return type == other.type && number == other.number && text == other.text;
+    }
+    bool operator!=(const Value& other) const { return !(*this == other); }
 };

@@ -21,10 +21,6 @@ Assignments ByVariable(const Scenario& script) {
     return assignments;
 }
 
-bool operator!=(const Value& a, const Value& b) {
-    return a.type != b.type || a.number != b.number || a.text != b.text;
-}
-
 // What the variable's assignments tell once the known variables are set in
 // script: its one value; none yet, while one of them uses a variable not
 // known (yet); or settled as not constant.
@@ -56,25 +52,22 @@ Verdict Judge(Scenario& script, const std::vector<const AssignStatement*>& assig
 std::map<std::string, Value> ConstantVariables(Scenario& script) {
     Assignments pending = ByVariable(script);
     std::map<std::string, Value> found;
-    std::set<std::string> known;
     for (bool settledOne = true; settledOne;) {
         settledOne = false;
         script.RestoreRun({StatusRunning, 0, found});
-        const std::set<std::string> set = known;  // the values in the script now
+        std::set<std::string> inScript;  // the values set in the script this round
+        for (const auto& variable : found)
+            inScript.insert(variable.first);
         for (auto it = pending.begin(); it != pending.end();) {
-            Verdict verdict = Judge(script, it->second, set);
+            Verdict verdict = Judge(script, it->second, inScript);
             if (!verdict.settled) {
                 ++it;
                 continue;
             }
-            if (verdict.value) {
-                found[it->first] = *verdict.value;
-                known.insert(it->first);
-            }
+            if (verdict.value) found[it->first] = *verdict.value;
             it = pending.erase(it);
             settledOne = true;
         }
     }
-    script.RestoreRun({StatusRunning, 0, found});
     return found;
 }

@@ -116,7 +116,9 @@ ScriptChecks::ScriptChecks(Scenario& script, Findings& findings, FileChecks& fil
     for (const auto& label : script.Labels())
         labelTargets.insert(label.second);
     // Their values are set in the script, for the expressions that use them.
-    for (const auto& variable : ConstantVariables(script))
+    std::map<std::string, Value> constants = ConstantVariables(script);
+    script.RestoreRun({StatusRunning, 0, constants});
+    for (const auto& variable : constants)
         fixedVariables.insert(variable.first);
 }
 
