@@ -94,12 +94,17 @@ int DrawMenu(const Stage& stage, const Canvas& canvas, int mouseX, int mouseY,
              std::vector<SDL_Rect>& changed) {
     RestoreTextBoxArea(stage, canvas);
     stage.menuBackground.Draw(canvas.surface, 0, TextBoxTop(stage, canvas.surface), 255);
-    int hovered = ChoiceUnder(stage, canvas.surface, mouseX, mouseY);
     const std::vector<ChoiceItem>& choices = stage.scene.choices;
+    std::vector<ChoiceBox> boxes;
+    int hovered = -1;
     for (size_t i = 0; i < choices.size(); ++i) {
-        ChoiceBox box = ChoiceAt(stage, canvas.surface, i);
-        changed.push_back(box.Rect());
-        DrawTextOn(stage, canvas.surface, box.x, box.y, choices[i].text,
+        boxes.push_back(ChoiceAt(stage, canvas.surface, i));
+        if (boxes.back().Contains(mouseX, mouseY)) hovered = static_cast<int>(i);
+    }
+    // The hovered choice is known before any is drawn: all are drawn once.
+    for (size_t i = 0; i < choices.size(); ++i) {
+        changed.push_back(boxes[i].Rect());
+        DrawTextOn(stage, canvas.surface, boxes[i].x, boxes[i].y, choices[i].text,
                    static_cast<int>(i) == hovered);
     }
     return hovered;
