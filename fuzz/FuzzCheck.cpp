@@ -1,15 +1,9 @@
 // A scenario script as velmora-check reads it, in the fuzz targets' small
 // game: every line compiled, every statement checked by the commands' own
 // code, every file it names read by the game's readers.
-#include <SDL_ttf.h>
-
-#include <cstdio>
-#include <cstdlib>
-
 #include "core/GamePaths.h"
 #include "fuzz/support/FuzzInput.h"
 #include "fuzz/support/FuzzStage.h"
-#include "graphics/CharacterTable.h"
 #include "tools/check/GameCheck.h"
 
 namespace {
@@ -17,12 +11,7 @@ namespace {
 // The game's start-up files are checked once; each input is a new script.
 GameCheck& Check() {
     static GameCheck* check = [] {
-        fuzzing::LinkGameFolder();
-        if (TTF_Init() != 0) {
-            std::fprintf(stderr, "velmora fuzz: TTF_Init: %s\n", SDL_GetError());
-            std::abort();
-        }
-        BuildCharacterTable();
+        fuzzing::PrepareGame();
         FatalErrorTrap trap;
         return new GameCheck();
     }();

@@ -31,6 +31,7 @@ void DrawText(SDL_Surface* target, const TextFonts& fonts, int x, int y, const c
     const Font& drawing = highlight ? fonts.secondary : fonts.primary;
     const int right = target->clip_rect.x + target->clip_rect.w;
     const int bottom = target->clip_rect.y + target->clip_rect.h;
+    if (y >= bottom) return;
     int penX = x, penY = y;
     for (const char* c = text; *c; ++c) {
         unsigned char byte = static_cast<unsigned char>(*c);
@@ -40,7 +41,6 @@ void DrawText(SDL_Surface* target, const TextFonts& fonts, int x, int y, const c
             if (penY >= bottom) return;
             continue;
         }
-        if (penY >= bottom) return;
         if (penX >= right) {
             c = LineEnd(c) - 1;  // the loop steps onto the newline
             continue;

@@ -89,24 +89,24 @@ SDL_Surface* NewSurface(const GameSettings& settings) {
 
 // fuzz/game: the demo's pictures and voices, by name, at a fraction of their
 // size, and its font. Each input becomes the script.
-void LinkGameFolder() {
+void PrepareGame() {
     namespace fs = std::filesystem;
     const fs::path game = VELMORA_FUZZ_GAME;
     fs::create_directories("data/scenario");
     for (const char* name : {"gfx", "mfx", "menubg.png", "game.settings"})
         fs::create_symlink(game / name, fs::path("data") / name);
     fs::create_symlink(VELMORA_DEMO_FONTS, "data/fnt");
-}
-
-namespace {
-
-void SetUp() {
-    LinkGameFolder();
     if (TTF_Init() != 0) {
         std::fprintf(stderr, "velmora fuzz: TTF_Init: %s\n", SDL_GetError());
         std::abort();
     }
     BuildCharacterTable();
+}
+
+namespace {
+
+void SetUp() {
+    PrepareGame();
     RegisterCommands(scenario);
     GameSettings settings;
     settings.Load(paths::kGameSettings);

@@ -12,8 +12,9 @@ class Scenario;
 namespace fuzzing {
 
 // Links the small game folder into the working directory (the scratch one),
-// once; the input becomes its script.
-void LinkGameFolder();
+// once, and starts the font engine and the character table; the input
+// becomes the game's script.
+void PrepareGame();
 
 // Sets the stage up on the first call, in the scratch directory; returns the
 // scenario to load scripts into.
