@@ -185,4 +185,98 @@ INSTANTIATE_TEST_SUITE_P(
                       FontFile{"DemoFont", VELMORA_DEMO_FONT}),
     [](const ::testing::TestParamInfo<FontFile>& info) { return std::string(info.param.name); });
 
+// Texts of several characters: kerned pairs, words, the decoding of broken
+// and unusual UTF-8, byte order marks, glyphs that overlap.
+TEST_F(FreeTypeText, TextsOfSeveralCharactersMatchSdlTtf) {
+    // Octal escapes where a letter follows: a hexadecimal one would take it in.
+    const char* const kTexts[] = {
+        "AV",
+        "To",
+        "WAVE",
+        "Hello, world!",
+        "fiffl ij",
+        "   ",
+        "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82",  // a Cyrillic word
+        "\x97\xA9\xBF",                                      // lone bytes stand for themselves
+        "A\xD0",                                             // a sequence cut by the end
+        "\xC3(\xE2\x28\xA1",                                 // continuation bytes not checked
+        "\xF0\x9F\x98\x80x",                                 // beyond 16 bits
+        "\357\273\277AB",                                    // a byte order mark first
+        "A\357\277\276BC\357\273\277D",                      // swapped, then not
+        "\357\273\277",                                      // nothing but a mark
+        "A\300\200B",                                        // a character 0 ends the text
+        "j/j/j",
+        "fj\302\270f"};  // reaching left of the pen
+    Findings findings;
+    for (const char* font : {"DejaVuSans.ttf", "DejaVuSerif.ttf", "DejaVuSans-Bold.ttf"}) {
+        for (int size : {9, 16, 40}) {
+            for (int style : kStyles) {
+                FontPair fonts(kDejaVu + font, size, style);
+                for (const char* text : kTexts)
+                    findings.Add(Where(font, size, style) + " \"" + text + "\"",
+                                 fonts.Compare(text));
+            }
+        }
+    }
+    EXPECT_TRUE(findings.faults.empty()) << findings.Report();
+}
+
+// Sizes the settings may hold though no one would choose them: FreeType
+// takes what it is given on both sides.
+TEST_F(FreeTypeText, OddPointSizesMatchSdlTtf) {
+    Findings findings;
+    for (int size : {-5, 0, 1, 2, 3, 150}) {
+        for (int style : kStyles)
+            CompareCharacterTable("DejaVuSans", kDejaVu + "DejaVuSans.ttf", size, style, findings);
+    }
+    EXPECT_TRUE(findings.faults.empty()) << findings.Report();
+}
+
+// The reasons a font does not open, as SDL_GetError() gives them.
+std::string RealOpenError(const std::string& path) {
+    SDL_ClearError();
+    TTF_Font* font = TTF_OpenFont(path.c_str(), 16);
+    if (font) TTF_CloseFont(font);
+    return font ? "(opened)" : SDL_GetError();
+}
+
+std::string OurOpenError(const std::string& path) {
+    SDL_ClearError();
+    ours::Font* font = ours::OpenFont(path.c_str(), 16);
+    ours::CloseFont(font);
+    return font ? "(opened)" : SDL_GetError();
+}
+
+TEST_F(FreeTypeText, FontsThatDoNotOpenGiveSdlTtfsReasons) {
+    const std::string kMissing = "/nonexistent/font.ttf";
+    EXPECT_EQ(OurOpenError(kMissing), RealOpenError(kMissing));
+    EXPECT_EQ(OurOpenError(kMissing), "Couldn't open " + kMissing);
+    for (const std::string path : {"/etc/hostname", "/dev/null", "/"})
+        EXPECT_EQ(OurOpenError(path), RealOpenError(path)) << path;
+}
+
+// Init and Quit are counted; a font may outlive the last Quit and is closed
+// after it without harm (SDL_ttf would use FreeType after stopping it).
+TEST(FreeTypeTextLifetime, FontsOpenOnlyWhileStartedAndMayBeClosedAfter) {
+    SDL_ClearError();
+    EXPECT_EQ(ours::OpenFont((kDejaVu + "DejaVuSans.ttf").c_str(), 16), nullptr);
+    EXPECT_STREQ(SDL_GetError(), "Library not initialized");
+    ASSERT_EQ(ours::Init(), 0);
+    ASSERT_EQ(ours::Init(), 0);
+    EXPECT_EQ(ours::WasInit(), 2);
+    ours::Quit();
+    ours::Font* font = ours::OpenFont((kDejaVu + "DejaVuSans.ttf").c_str(), 16);
+    ASSERT_NE(font, nullptr);
+    ours::Quit();
+    EXPECT_EQ(ours::WasInit(), 0);
+    EXPECT_EQ(ours::OpenFont((kDejaVu + "DejaVuSans.ttf").c_str(), 16), nullptr);
+    Surface text(ours::RenderUtf8Blended(font, "A", kColor));
+    EXPECT_NE(text, nullptr);
+    ours::CloseFont(font);
+    ours::Quit();  // one too many: ignored
+    EXPECT_EQ(ours::WasInit(), 0);
+    ASSERT_EQ(ours::Init(), 0);
+    ours::Quit();
+}
+
 }  // namespace
