@@ -95,11 +95,12 @@ void CloseFont(Font* font) {
 }
 
 void SetFontStyle(Font* font, int style) {
+    if (!font) return;
     font->style = (style & (kStyleBold | kStyleItalic)) | font->faceStyle;
 }
 
 int FontHeight(const Font* font) {
-    return font->height;
+    return font ? font->height : 0;
 }
 
 }  // namespace freetype_text

@@ -17,14 +17,7 @@ namespace {
 const int kMaxSurfaceWidth = 0xFFFF / 4;
 const int kMaxSurfaceHeight = 0xFFFF;
 
-struct Line {
-    std::vector<Glyph> glyphs;
-    std::vector<int> pens;  // each glyph's pen column in the surface
-    int width = 0;
-    int height = 0;
-};
-
-// Where the pen moves from one glyph to the next, in whole pixels.
+// Where a pair of glyphs moves the pen, in whole pixels.
 int Kerning(const Font& font, FT_UInt previous, FT_UInt next) {
     if (!FT_HAS_KERNING(font.face) || !previous || !next) return 0;
     FT_Vector delta;
@@ -32,39 +25,60 @@ int Kerning(const Font& font, FT_UInt previous, FT_UInt next) {
     return PixelsDown(delta.x);
 }
 
-// The glyphs of text with their pens and the line's size; false with the
-// reason set when a glyph cannot be loaded or the text has no width.
+// The glyphs of a text with their pens, and the extent they reach from the
+// first pen, as they are added.
+struct Line {
+    std::vector<Glyph> glyphs;
+    std::vector<int> pens;
+    int pen = 0;
+    int left = 0;
+    int right = 0;
+    int bottom = 0;  // rows up from the baseline
+
+    void Add(const Font& font, Glyph glyph) {
+        pen += Kerning(font, glyphs.empty() ? 0 : glyphs.back().index, glyph.index);
+        pens.push_back(pen);
+        left = std::min(left, pen + glyph.minX);
+        if (font.MakesBold()) pen += font.overhang;
+        right = std::max(right, pen + std::max(glyph.advance, glyph.maxX));
+        pen += glyph.advance;
+        bottom = std::min(bottom, glyph.minY);
+        glyphs.push_back(std::move(glyph));
+    }
+    int Width() const { return right - left; }
+    int Height(const Font& font) const { return std::max(font.ascent - bottom, font.height); }
+    // Where the first pen stands in the surface.
+    int Start() const { return glyphs.empty() ? 0 : -std::min(0, glyphs.front().minX); }
+};
+
+// The glyphs of text; false with the reason set when a glyph cannot be
+// loaded or the text has no width, or more than a surface can hold.
 bool LayOut(Font& font, const char* text, bool withCoverage, Line& line) {
-    int pen = 0, left = 0, right = 0, bottom = 0;
-    FT_UInt previous = 0;
     for (uint16_t character : TextCharacters(text)) {
         Glyph glyph;
         if (FT_Error error = LoadGlyph(font, character, withCoverage, glyph)) {
             SetFreeTypeError("Couldn't find glyph", error);
             return false;
         }
-        pen += Kerning(font, previous, glyph.index);
-        previous = glyph.index;
-        line.pens.push_back(pen);
-        left = std::min(left, pen + glyph.minX);
-        if (font.MakesBold()) pen += font.overhang;
-        right = std::max(right, pen + std::max(glyph.advance, glyph.maxX));
-        pen += glyph.advance;
-        bottom = std::min(bottom, glyph.minY);
-        line.glyphs.push_back(std::move(glyph));
+        line.Add(font, std::move(glyph));
+        if (line.Width() > kMaxSurfaceWidth) {
+            SDL_SetError("Text is too large to render");
+            return false;
+        }
     }
-    line.width = right - left;
-    line.height = std::max(font.ascent - bottom, font.height);
-    int shift = line.glyphs.empty() ? 0 : -std::min(0, line.glyphs.front().minX);
-    for (int& linePen : line.pens)
-        linePen += shift;
-    if (line.width > 0) return true;
+    if (line.Width() > 0) return true;
     SDL_SetError("Text has zero width");
     return false;
 }
 
-bool FitsSurface(const Line& line) {
-    if (line.width <= kMaxSurfaceWidth && line.height <= kMaxSurfaceHeight) return true;
+bool Usable(const Font* font, const char* text) {
+    if (font && text) return true;
+    SDL_SetError("Passed a NULL pointer");
+    return false;
+}
+
+bool FitsSurface(const Font& font, const Line& line) {
+    if (line.Height(font) <= kMaxSurfaceHeight) return true;
     SDL_SetError("Text is too large to render");
     return false;
 }
@@ -88,14 +102,15 @@ void DrawGlyph(const Font& font, const Glyph& glyph, int pen, Uint32 colour, SDL
 
 SDL_Surface* RenderUtf8Blended(Font* font, const char* text, SDL_Color color) {
     Line line;
-    if (!LayOut(*font, text, true, line) || !FitsSurface(line)) return nullptr;
-    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, line.width, line.height, 32,
+    if (!Usable(font, text) || !LayOut(*font, text, true, line) || !FitsSurface(*font, line))
+        return nullptr;
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, line.Width(), line.Height(*font), 32,
                                                 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
     if (!surface) return nullptr;
     Uint32 colour = static_cast<Uint32>(color.r) << 16 | color.g << 8 | color.b;
     SDL_FillRect(surface, nullptr, colour);
     for (size_t i = 0; i < line.glyphs.size(); ++i)
-        DrawGlyph(*font, line.glyphs[i], line.pens[i], colour, surface);
+        DrawGlyph(*font, line.glyphs[i], line.Start() + line.pens[i], colour, surface);
     return surface;
 }
 
@@ -103,9 +118,10 @@ SDL_Surface* RenderUtf8Blended(Font* font, const char* text, SDL_Color color) {
 // colour 0; this one is left all colour 0, since the game only measures it.
 SDL_Surface* RenderUtf8Solid(Font* font, const char* text, SDL_Color color) {
     Line line;
-    if (!LayOut(*font, text, false, line) || !FitsSurface(line)) return nullptr;
+    if (!Usable(font, text) || !LayOut(*font, text, false, line) || !FitsSurface(*font, line))
+        return nullptr;
     SDL_Surface* surface =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, line.width, line.height, 8, 0, 0, 0, 0);
+        SDL_CreateRGBSurface(SDL_SWSURFACE, line.Width(), line.Height(*font), 8, 0, 0, 0, 0);
     if (!surface) return nullptr;
     SDL_Color colours[2] = {{static_cast<Uint8>(255 - color.r), static_cast<Uint8>(255 - color.g),
                              static_cast<Uint8>(255 - color.b), 0},

@@ -221,6 +221,18 @@ TEST_F(FreeTypeText, TextsOfSeveralCharactersMatchSdlTtf) {
     EXPECT_TRUE(findings.faults.empty()) << findings.Report();
 }
 
+// A surface's pitch is 16 bits in SDL 1.2: a wider text is refused rather
+// than given a pitch that does not hold its rows.
+TEST_F(FreeTypeText, LongTextsMatchSdlTtfUpToWhatASurfaceHolds) {
+    FontPair fonts(kDejaVu + "DejaVuSans.ttf", 16, TTF_STYLE_BOLD);
+    EXPECT_EQ(fonts.Compare(std::string(500, 'W').c_str()), "");
+    ours::Font* font = ours::OpenFont((kDejaVu + "DejaVuSans.ttf").c_str(), 16);
+    Surface tooWide(ours::RenderUtf8Blended(font, std::string(20000, 'W').c_str(), kColor));
+    EXPECT_EQ(tooWide, nullptr);
+    EXPECT_STREQ(SDL_GetError(), "Text is too large to render");
+    ours::CloseFont(font);
+}
+
 // Sizes the settings may hold though no one would choose them: FreeType
 // takes what it is given on both sides.
 TEST_F(FreeTypeText, OddPointSizesMatchSdlTtf) {
