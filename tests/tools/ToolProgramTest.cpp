@@ -62,15 +62,6 @@ TEST_P(ToolProgramTest, WhatItDoesNotKnowIsOneLineAndStatusTwo) {
     EXPECT_FALSE(testing_support::FileExists("game/storyboard"));
 }
 
-TEST_P(ToolProgramTest, AFolderThatLooksLikeAnOptionFollowsDoubleDash) {
-    e2e::GameFiles files;
-    files.script = "say text=\"Hello\"\n";
-    files.WriteTo(directory + "/-game");
-    int status = -1;
-    Run({"--", "-game"}, status);
-    EXPECT_EQ(status, 0) << errors;
-}
-
 INSTANTIATE_TEST_SUITE_P(Tools, ToolProgramTest,
                          ::testing::Values(Program{"velmora-check", VELMORA_CHECK},
                                            Program{"velmora-storyboard", VELMORA_STORYBOARD}),

@@ -4,6 +4,14 @@
 
 #include "core/Version.h"
 
+namespace {
+
+bool Known(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
 bool ToolCommandLine::Parse(int argc, const char* const* argv, std::ostream& out,
                             std::ostream& errors) {
     bool optionsEnded = false;
@@ -31,10 +39,6 @@ std::string ToolCommandLine::Value(const std::string& option) const {
 int ToolCommandLine::Fail(std::ostream& errors, const std::string& what) const {
     errors << tool.name << ": " << what << " (" << tool.name << " --help tells more)\n";
     return kUsageError;
-}
-
-bool ToolCommandLine::Known(const std::vector<std::string>& names, const std::string& name) const {
-    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 // One option, with its value after "=" or in the next argument.

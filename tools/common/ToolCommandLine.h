@@ -44,7 +44,6 @@ public:
     int Fail(std::ostream& errors, const std::string& what) const;
 
 private:
-    bool Known(const std::vector<std::string>& names, const std::string& name) const;
     bool TakeOption(const std::string& argument, const char* next, bool& usedNext,
                     std::ostream& out, std::ostream& errors);
     bool TakeArgument(const std::string& argument, std::ostream& errors);
