@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 // The box comes from the glyph's unstyled metrics. Synthetic italic leans
 // the outline afterwards, and synthetic bold smears the rendered coverage
