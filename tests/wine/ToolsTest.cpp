@@ -50,7 +50,8 @@ protected:
     }
 
     Result Windows(const std::string& exe, const std::vector<std::string>& args) {
-        return Run(wine::Command(tools + "/" + exe, args), wine::Environment(), "windows.out");
+        return Run(wine::Command(tools + "/" + exe, args, true), wine::Environment(),
+                   "windows.out");
     }
 
     std::string tools;

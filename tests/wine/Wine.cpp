@@ -43,8 +43,11 @@ e2e::Environment Environment() {
             {"SDL_VIDEODRIVER", "windib"}};
 }
 
-std::vector<std::string> Command(const std::string& exe, const std::vector<std::string>& args) {
-    std::vector<std::string> argv{VELMORA_WINE_PROGRAM, exe};
+std::vector<std::string> Command(const std::string& exe, const std::vector<std::string>& args,
+                                 bool keepOutput) {
+    std::string redirect = keepOutput ? " 2>/dev/null" : " >/dev/null 2>&1";
+    std::vector<std::string> argv{"/bin/sh", "-c", "exec \"$0\" \"$@\"" + redirect,
+                                  VELMORA_WINE_PROGRAM, exe};
     argv.insert(argv.end(), args.begin(), args.end());
     return argv;
 }

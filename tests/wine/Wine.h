@@ -25,7 +25,11 @@ std::string FindInWindowsBuild(const std::string& fileName);
 e2e::Environment Environment();
 
 // The command that runs the Windows program `exe` with arguments under Wine.
-std::vector<std::string> Command(const std::string& exe, const std::vector<std::string>& args = {});
+// Wine's own messages are dropped, and the program's output too unless
+// keepOutput: the helper processes Wine starts beside the program outlive it
+// holding its standard descriptors, and ctest would wait for them to close.
+std::vector<std::string> Command(const std::string& exe, const std::vector<std::string>& args = {},
+                                 bool keepOutput = false);
 
 // The Windows name of a Linux path, on Wine's drive Z: (the root).
 std::string WindowsPath(const std::string& unixPath);
