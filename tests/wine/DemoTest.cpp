@@ -135,7 +135,8 @@ protected:
     // At every wait: a screenshot half the wait after the last click, then
     // the button pressed at the wait's buffer.
     void ClickThrough(e2e::Game& game, const std::string& audio, Play& play) {
-        size_t target = WaitForMusic(game, audio) + 2;
+        // The first wait also covers the loading of the fonts and the script.
+        size_t target = WaitForMusic(game, audio) + kBuffersPerWait;
         for (int wait = 0; wait < kMostWaits && game.Running(); ++wait) {
             target += kBuffersPerWait;
             if (!WaitForGrowth(game, audio, target - kBuffersPerWait / 2)) break;
