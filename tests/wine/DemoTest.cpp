@@ -21,13 +21,14 @@ using testing_support::ReadFile;
 namespace {
 
 constexpr size_t kBuffer = 4096;
-// The disk audio driver sleeps this long after it has written a buffer, and
-// a click lands between two buffers, far from both, so that a voice clip
-// starts at the same buffer in both builds. The file may grow by more than
-// one buffer at a time (the C library's own buffering), so the phase is
-// taken from any growth: the next buffer comes one period after it.
-constexpr int kBufferMs = 200;
-constexpr size_t kBuffersPerWait = 6;  // shorter than the demo's delay of 1.5 s
+// The disk audio driver sleeps this long after it has written a buffer. A
+// click made as soon as the file has grown starts its voice clip in the
+// next buffer, far ahead, so the clip starts at the same buffer in both
+// builds. The Linux build's C library writes the file two buffers at a time,
+// so that play leads: it clicks at whatever growth it sees, and the Windows
+// play, whose file grows buffer by buffer, clicks at the same buffers.
+constexpr int kBufferMs = 250;
+constexpr size_t kBuffersPerWait = 5;  // shorter than the demo's delay of 1.5 s
 constexpr int kMostWaits = 40;
 
 // One play of the demo: a screenshot at every wait and what the mixer made.
@@ -37,7 +38,8 @@ struct Play {
     std::string log;
     int exitCode = -1;
     double seconds = 0;
-    int missedClicks = 0;  // the moment for a click passed before it was seen
+    std::vector<size_t> clicks;  // the buffer after each click, from the music's first
+    int missedClicks = 0;        // the moment for a click passed before it was seen
 };
 
 // The demo as unzipped, played to its end by the Windows build under Wine
@@ -89,14 +91,33 @@ protected:
         return 0;
     }
 
-    // Returns when a click starts a voice clip at buffer `target` (the
-    // mixer fills it after the click): at once after the file has grown to
-    // target buffers, or half a period after the next buffer's if the file
-    // grew to one fewer. False if the moment has passed or the game ended.
+    // Waits for the moment when a click starts a voice clip at buffer
+    // `target`: the file's growth to target buffers, seen as it happens.
     static bool WaitForClickTime(e2e::Game& game, const std::string& audio, size_t target) {
+        if (Buffers(audio) >= target) return false;
         size_t seen = WaitForGrowth(game, audio, target - 1);
-        if (seen == target - 1) Pause(kBufferMs * 3 / 2);
-        return seen == target - 1 || seen == target;
+        if (seen == target - 1) seen = WaitForGrowth(game, audio, target);
+        return seen == target;
+    }
+
+    // The wait's screen, shot once it has settled or, following a play, once
+    // it shows that play's frame; shooting stops a period before the click.
+    static bool Shoot(e2e::Game& game, const std::string& audio, size_t target,
+                      const e2e::Screenshot* expected, int mouseX, int mouseY, Play& play) {
+        try {
+            std::vector<e2e::Screenshot> shots{game.Shot()};
+            while (Buffers(audio) + 2 < target && game.Running()) {
+                const e2e::Screenshot& last = expected ? *expected : shots.back();
+                if (wine::FrameDifferences(shots.back(), last, mouseX, mouseY) == 0 &&
+                    (expected || shots.size() > 1))
+                    break;
+                shots.push_back(game.Shot());
+            }
+            play.shots.push_back(shots.back());
+            return true;
+        } catch (const std::runtime_error&) {
+            return false;  // the window has closed
+        }
     }
 
     static size_t WaitForMusic(e2e::Game& game, const std::string& audio) {
@@ -112,7 +133,7 @@ protected:
     }
 
     Play PlayDemo(const std::string& game, std::vector<std::string> program,
-                  e2e::Environment environment) {
+                  e2e::Environment environment, const Play* lead = nullptr) {
         auto start = std::chrono::steady_clock::now();
         Play play;
         std::string audio = directory + "/" + game + ".raw";
@@ -122,7 +143,7 @@ protected:
         {
             e2e::Game running({directory + "/" + game, environment, true, false, program});
             running.MoveMouse(mouseX, mouseY);
-            ClickThrough(running, audio, play);
+            ClickThrough(running, audio, lead, play);
             play.exitCode = running.Wait(30000);
         }
         play.seconds =
@@ -132,23 +153,26 @@ protected:
         return play;
     }
 
-    // At every wait: a screenshot half the wait after the last click, then
-    // the button pressed at the wait's buffer.
-    void ClickThrough(e2e::Game& game, const std::string& audio, Play& play) {
+    // At every wait: a screenshot from two buffers after the last click, then
+    // the button pressed at the wait's buffer, the lead's if there is one.
+    void ClickThrough(e2e::Game& game, const std::string& audio, const Play* lead, Play& play) {
+        size_t music = WaitForMusic(game, audio);
         // The first wait also covers the loading of the fonts and the script.
-        size_t target = WaitForMusic(game, audio) + kBuffersPerWait;
-        for (int wait = 0; wait < kMostWaits && game.Running(); ++wait) {
-            target += kBuffersPerWait;
-            if (!WaitForGrowth(game, audio, target - kBuffersPerWait / 2)) break;
-            try {
-                play.shots.push_back(game.Shot());
-            } catch (const std::runtime_error&) {
-                break;  // the window has closed
-            }
-            if (!WaitForClickTime(game, audio, target)) {
-                play.missedClicks++;
+        size_t target = music + kBuffersPerWait;
+        for (size_t wait = 0; wait < kMostWaits && game.Running(); ++wait) {
+            if (lead && wait >= lead->clicks.size()) break;
+            target = lead ? music + lead->clicks[wait] : target + kBuffersPerWait;
+            if (!WaitForGrowth(game, audio, target + 2 - kBuffersPerWait)) break;
+            const e2e::Screenshot* expected = lead ? &lead->shots[wait] : nullptr;
+            if (!Shoot(game, audio, target, expected, mouseX, mouseY, play)) break;
+            size_t at = lead ? (WaitForClickTime(game, audio, target) ? target : 0)
+                             : WaitForGrowth(game, audio, std::max(target, Buffers(audio) + 1));
+            if (at == 0) {
+                play.missedClicks += game.Running();
                 break;
             }
+            play.clicks.push_back(at - music);
+            target = at;
             game.MouseDown();
             Pause(150);
             game.MouseUp();
@@ -161,14 +185,15 @@ protected:
 
 TEST_F(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     Play linux = PlayDemo("linux", {}, {});
-    Play windows =
-        PlayDemo("windows", wine::Command(directory + "/windows/velmora.exe"), wine::Environment());
+    Play windows = PlayDemo("windows", wine::Command(directory + "/windows/velmora.exe"),
+                            wine::Environment(), &linux);
     wine::Report("Linux play", linux.seconds, "s");
     wine::Report("Windows play under Wine", windows.seconds, "s");
     EXPECT_EQ(linux.exitCode, 0) << linux.log;
     EXPECT_EQ(windows.exitCode, 0) << windows.log;
     EXPECT_EQ(windows.log, linux.log);
     EXPECT_EQ(linux.missedClicks + windows.missedClicks, 0) << "the plays are not in step";
+    EXPECT_EQ(windows.clicks, linux.clicks);
 
     ASSERT_GE(linux.shots.size(), 10u) << "the Linux build did not play the demo through";
     EXPECT_EQ(windows.shots.size(), linux.shots.size());
