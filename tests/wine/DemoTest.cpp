@@ -27,8 +27,9 @@ constexpr size_t kBuffer = 4096;
 // builds. The Linux build's C library writes the file two buffers at a time,
 // so that play leads: it clicks at whatever growth it sees, and the Windows
 // play, whose file grows buffer by buffer, clicks at the same buffers.
-constexpr int kBufferMs = 250;
-constexpr size_t kBuffersPerWait = 5;  // shorter than the demo's delay of 1.5 s
+constexpr int kBufferMs = 200;
+// With the lead's click a buffer late, still shorter than the demo's delay of 1.5 s.
+constexpr size_t kBuffersPerWait = 5;
 constexpr int kMostWaits = 40;
 
 // One play of the demo: a screenshot at every wait and what the mixer made.
