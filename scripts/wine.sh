@@ -51,8 +51,11 @@ setup() {
     }
     wineserver -w
     echo "Wine prefix made in $((SECONDS - start)) s"
-    # The persistent server serves every program of the run from here on.
+    # A persistent server serves every program of the run from here on, with
+    # Wine's services started here, detached: started by the first program
+    # instead, they would hold its output open, and ctest would wait on it.
     setsid wineserver -p </dev/null >/dev/null 2>&1
+    setsid wineboot </dev/null >/dev/null 2>&1
     return 0
 }
 

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/support/Environment.h"
 #include "audio/SDLWavePlayer.h"
 #include "tests/support/ChannelTesting.h"
+#include "tests/support/Environment.h"
 #include "tests/support/OggClip.h"
 #include "tests/support/TempDir.h"
 

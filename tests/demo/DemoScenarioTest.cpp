@@ -94,7 +94,6 @@ bool IsRussianLetter(unsigned char byte) {
     return byte >= 0xC0 || byte == 0xA8 || byte == 0xB8;
 }
 
-
 TEST(DemoScenarioTest, LoadsWithTheGamesCommands) {
     Scenario script;
     RegisterCommands(script);

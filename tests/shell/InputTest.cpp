@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "tests/support/Environment.h"
 #include "shell/Input.h"
 #include "shell/RunFlags.h"
+#include "tests/support/Environment.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <thread>
 
-#include "tests/support/Environment.h"
 #include "audio/SDLWavePlayer.h"
 #include "core/FatalExit.h"
 #include "core/Log.h"
 #include "shell/Shutdown.h"
+#include "tests/support/Environment.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::FileExists;

@@ -18,8 +18,8 @@ std::string Utf8ToWindows1251(const std::string& utf8) {
     if (utf8.empty()) return "";
     int size = static_cast<int>(utf8.size());
     std::wstring wide(utf8.size(), L'\0');
-    int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size,
-                                         wide.data(), size);
+    int wideLength =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), size);
     if (wideLength <= 0) return kNotConvertible;
     std::string out(utf8.size(), '\0');
     BOOL lost = FALSE;
