@@ -1,3 +1,4 @@
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "core/GameSettings.h"
+#include "graphics/Font.h"
 #include "graphics/Picture.h"
 #include "tests/e2e/Game.h"
 #include "tests/support/Pause.h"
@@ -45,27 +47,33 @@ struct Play {
 
 // The demo as unzipped, played to its end by the Windows build under Wine
 // and by the Linux build, each on its own display, clicked at the same
-// buffers of their audio on the first menu choice's line.
-class DemoTest : public testing_support::InTempDir {
+// buffers of their audio on the line of one menu choice.
+class DemoTest : public testing_support::InTempDir, public testing::WithParamInterface<int> {
 protected:
     void SetUp() override {
         InTempDir::SetUp();
         wine::CopyFolder(wine::DistributionFolder(), "windows");
         wine::CopyFolder("windows/data", "linux/data");
         fs::copy_file("windows/velmora.settings", "linux/velmora.settings");
-        FindChoice("linux");
+        FindChoice("linux", GetParam());
     }
 
-    // Just inside the first letter of the first menu choice; a click there
-    // also ends any other wait.
-    void FindChoice(const std::string& game) {
+    // Just inside the first letter of a menu choice, half a line down; a
+    // click there also ends any other wait.
+    void FindChoice(const std::string& game, int choice) {
         GameSettings settings;
         settings.Load((game + "/data/game.settings").c_str());
         Picture box;
         box.LoadImage((game + "/data/menubg.png").c_str());
+        TTF_Init();
+        Font font;
+        font.LoadFile(game + "/data/fnt/font.ttf", settings.GetInt("FontSize", 16), 0);
+        int lineHeight = font.LineHeight();
+        font.Close();
+        TTF_Quit();
         mouseX = settings.GetInt("TextOffsetX", 0) + 4;
         mouseY = settings.GetInt("Height", 600) - box.Height() + settings.GetInt("TextOffsetY", 0) +
-                 settings.GetInt("FontSize", 16) / 2;
+                 choice * lineHeight + lineHeight / 2;
     }
 
     static e2e::Environment DiskAudio(const std::string& file) {
@@ -184,7 +192,7 @@ protected:
     int mouseY = 0;
 };
 
-TEST_F(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
+TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     Play linux = PlayDemo("linux", {}, {});
     Play windows = PlayDemo("windows", wine::Command(directory + "/windows/velmora.exe"),
                             wine::Environment(), &linux);
@@ -196,6 +204,7 @@ TEST_F(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     EXPECT_EQ(linux.missedClicks + windows.missedClicks, 0) << "the plays are not in step";
     EXPECT_EQ(windows.clicks, linux.clicks);
 
+    // Ten waits on every branch of the demo, eleven on the letter's.
     ASSERT_GE(linux.shots.size(), 10u) << "the Linux build did not play the demo through";
     EXPECT_EQ(windows.shots.size(), linux.shots.size());
     size_t frames = std::min(windows.shots.size(), linux.shots.size());
@@ -212,5 +221,7 @@ TEST_F(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
         << "the outputs are much shorter than the play";
     EXPECT_EQ(samples.further, 0u) << "first at sample " << samples.firstFurther;
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryChoice, DemoTest, testing::Values(0, 1, 2));
 
 }  // namespace
