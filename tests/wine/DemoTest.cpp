@@ -114,11 +114,14 @@ protected:
     static bool Shoot(e2e::Game& game, const std::string& audio, size_t target,
                       const e2e::Screenshot* expected, int mouseX, int mouseY, Play& play) {
         try {
+            auto same = [&](const e2e::Screenshot& a, const e2e::Screenshot& b) {
+                return wine::FrameDifferences(a, b, mouseX, mouseY) == 0;
+            };
             std::vector<e2e::Screenshot> shots{game.Shot()};
             while (Buffers(audio) + 2 < target && game.Running()) {
-                const e2e::Screenshot& last = expected ? *expected : shots.back();
-                if (wine::FrameDifferences(shots.back(), last, mouseX, mouseY) == 0 &&
-                    (expected || shots.size() > 1))
+                size_t n = shots.size();
+                if (expected ? same(shots[n - 1], *expected)
+                             : n > 1 && same(shots[n - 1], shots[n - 2]))
                     break;
                 shots.push_back(game.Shot());
             }
