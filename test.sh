@@ -8,7 +8,8 @@
 set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
-ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES || exit 1
+# Wine among them: the Windows end-to-end tests are configured in every build.
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES || exit 1
 
 jobs=$(nproc)
 failed=()
@@ -33,8 +34,10 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
+# The Windows end-to-end tests (label windows) need the zip that the Windows
+# build makes below; the plain build runs them after it.
 if build build-asan -DVELMORA_SANITIZE=address,undefined; then
-    run_suite "AddressSanitizer + UndefinedBehaviorSanitizer" build-asan
+    run_suite "AddressSanitizer + UndefinedBehaviorSanitizer" build-asan -LE windows
 else
     failed+=("sanitizer build")
 fi

@@ -47,14 +47,15 @@ Game::Game(const Options& options) : display(std::make_unique<VirtualDisplay>())
     // Only X11: SDL would otherwise fall back to drawing text in the terminal
     // when the display cannot be reached, and no window would ever appear.
     Environment environment = display->Env();
-    environment.push_back({"SDL_VIDEODRIVER", "x11"});
+    if (options.program.empty()) environment.push_back({"SDL_VIDEODRIVER", "x11"});
     environment.insert(environment.end(), options.environment.begin(), options.environment.end());
     if (options.stuckPresentation) {
         Environment stuck = StuckPresentation();
         environment.insert(environment.end(), stuck.begin(), stuck.end());
     }
-    process = std::make_unique<Process>(std::vector<std::string>{VelmoraBinary()}, environment,
-                                        options.workingDirectory);
+    std::vector<std::string> argv = options.program;
+    if (argv.empty()) argv.push_back(VelmoraBinary());
+    process = std::make_unique<Process>(argv, environment, options.workingDirectory);
     if (options.waitForWindow) FindWindow();
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/Process.h"
 #include "tests/e2e/Screenshot.h"
@@ -22,6 +23,10 @@ public:
         // The main thread never comes back from its first SDL_UpdateRects
         // (tests/e2e/StuckPresentation.cpp).
         bool stuckPresentation = false;
+        // The command that starts the game, with its own environment (for
+        // example the Windows build under Wine); empty: the Linux program,
+        // held to SDL's X11 driver.
+        std::vector<std::string> program;
     };
 
     explicit Game(const Options& options);
