@@ -17,7 +17,8 @@ fetch_debian_source() {  # fetch_debian_source PACKAGE DESTDIR
     echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg]" \
         "$(debian_source_mirror) bookworm main" >"$apt_dir/sources.list"
     local options=(-o Dir::Etc::SourceList="$apt_dir/sources.list"
-        -o Dir::Etc::SourceParts=/dev/null -o Dir::State::Lists="$apt_dir/lists")
+        -o Dir::Etc::SourceParts=/dev/null -o Dir::State::Lists="$apt_dir/lists"
+        -o APT::Sandbox::User=root)
     if [ ! -e "$apt_dir/lists/.updated" ]; then
         apt-get "${options[@]}" update -q >/dev/null && touch "$apt_dir/lists/.updated" || return 1
     fi

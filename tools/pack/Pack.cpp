@@ -43,8 +43,11 @@ int CheckGameFolder(const fs::path& game, std::ostream& out) {
     std::vector<Finding> findings = CheckGame();
     RedirectLog(previous);
     TTF_Quit();
+    // The package brings the player's settings the game lacks.
+    bool settingsMade = !fs::exists(paths::kUserSettings);
     int errors = 0;
     for (const Finding& finding : findings) {
+        if (settingsMade && finding.path == paths::kUserSettings) continue;
         out << FormatFinding(finding) << "\n";
         errors += finding.severity == Finding::Error;
     }

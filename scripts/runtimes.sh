@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Builds what velmora-pack makes packages from, into build/runtimes/:
+#   linux-x64/    the velmora program (run path $ORIGIN/lib), lib/ with the
+#                 game's libraries, licenses/ with their copyright files
+#   windows-x64/  velmora.exe, its DLLs and licenses/, from scripts/windows.sh
+# SDL 1.2 is built from Debian's source package with its X11, ALSA and
+# PulseAudio back ends loaded at run time, so the package needs no X11 or
+# sound library of its own; SDL_ttf, FreeType, libpng, libogg and libvorbis
+# are Debian's own binaries. The libraries are cached outside the clone,
+# keyed by this script and the package versions; the program is rebuilt in
+# build-runtime-linux/ each run (incrementally).
+#
+#   scripts/runtimes.sh
+set -uo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+source scripts/debian-source.sh
+ensure_packages $BUILD_PACKAGES $RUNTIME_PACKAGES || exit 1
+
+cache=${VELMORA_CACHE:-$HOME/.cache/velmora}
+out=build/runtimes
+# Debian's binary packages whose libraries the game loads; with their
+# dependencies but the C library's.
+debs="libsdl-ttf2.0-0 libfreetype6 libbrotli1 libpng16-16 zlib1g libogg0 libvorbis0a libvorbisfile3"
+libs="libSDL_ttf-2.0.so.0 libfreetype.so.6 libbrotlidec.so.1 libbrotlicommon.so.1 libpng16.so.16
+libz.so.1 libogg.so.0 libvorbis.so.0 libvorbisfile.so.3"
+
+say() { echo "runtimes: $*" >&2; }
+fail() { say "$*"; exit 1; }
+
+versions() {
+    for package in libsdl1.2debian $debs; do
+        apt-cache policy "$package" | sed -n "s/^  Candidate: /$package=/p"
+    done
+}
+
+# SDL 1.2 from Debian's source with Debian's patches, configured as Debian
+# does but with the X11, ALSA and PulseAudio back ends opened at run time and
+# without OpenGL or the back ends that would pull in libraries.
+build_sdl() {  # build_sdl <prefix> <scratch>
+    local prefix=$1 scratch=$2 source
+    fetch_debian_source libsdl1.2 "$scratch" || fail "cannot fetch the source of libsdl1.2"
+    source=$(find "$scratch" -maxdepth 1 -type d -name 'libsdl1.2-*' | head -n 1)
+    (cd "$source" &&
+        AUTOHEADER=true ACLOCAL="aclocal --force --install -I /usr/share/aclocal/ -I acinclude" \
+            LIBTOOLIZE="libtoolize -fi" autoreconf -f -i >"$scratch/autoreconf.log" 2>&1 &&
+        ./configure --prefix="$prefix" --disable-static --disable-rpath --enable-sdl-dlopen \
+            --disable-video-ggi --disable-video-svga --disable-video-aalib --disable-video-caca \
+            --disable-video-directfb --disable-video-opengl --disable-osmesa-shared \
+            --disable-nas --disable-esd --disable-arts \
+            --enable-alsa --enable-alsa-shared --enable-pulseaudio --enable-pulseaudio-shared \
+            --enable-video-x11 --enable-x11-shared >"$scratch/configure.log" 2>&1 &&
+        make -j2 >"$scratch/make.log" 2>&1 && make install >>"$scratch/make.log" 2>&1) ||
+        fail "SDL did not build; see $scratch/*.log"
+    cp "$source/debian/copyright" "$prefix/libsdl1.2.copyright"
+}
+
+# The Debian binaries, unpacked; each library under its run-time name.
+take_debs() {  # take_debs <lib folder> <licence folder> <scratch>
+    local lib=$1 licenses=$2 scratch=$3 package
+    (cd "$scratch" && apt-get download -q $debs >/dev/null) || fail "cannot download $debs"
+    for package in $debs; do
+        dpkg-deb -x "$scratch/${package}"_*.deb "$scratch/unpacked" || fail "cannot unpack $package"
+        cp "$scratch/unpacked/usr/share/doc/$package/copyright" "$licenses/$package.txt" ||
+            fail "$package has no copyright file"
+    done
+    for name in $libs; do
+        cp -L "$(find "$scratch/unpacked" -name "$name" | head -n 1)" "$lib/$name" ||
+            fail "no $name in $debs"
+    done
+}
+
+# The libraries, made once per key.
+linux_libraries() {  # prints their folder
+    local key folder scratch start
+    key=$( (cat scripts/runtimes.sh scripts/debian-source.sh; versions) | sha256sum | cut -c1-16)
+    folder="$cache/linux-runtime/$key"
+    if [ ! -e "$folder/.complete" ]; then
+        start=$(date +%s)
+        rm -rf "$folder" && mkdir -p "$folder/lib" "$folder/licenses" || exit 1
+        scratch=$(mktemp -d)
+        build_sdl "$folder/sdl" "$scratch"
+        cp -L "$folder/sdl/lib/libSDL-1.2.so.0" "$folder/lib/" &&
+            mv "$folder/sdl/libsdl1.2.copyright" "$folder/licenses/libsdl1.2.txt" || exit 1
+        take_debs "$folder/lib" "$folder/licenses" "$scratch"
+        rm -rf "$scratch"
+        touch "$folder/.complete"
+        say "Linux libraries built in $(($(date +%s) - start)) s"
+    fi
+    echo "$folder"
+}
+
+# The game built against our SDL; the libraries are found in lib/ beside it
+# (RPATH rather than RUNPATH, so it holds for the libraries' own needs too),
+# and the C++ run-time is linked in, for players with an older one.
+linux_program() {  # linux_program <libraries folder>
+    local libraries=$1
+    PKG_CONFIG_PATH="$libraries/sdl/lib/pkgconfig" cmake -S . -B build-runtime-linux -G Ninja \
+        -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCHMARKS=OFF \
+        -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON '-DCMAKE_INSTALL_RPATH=$ORIGIN/lib' \
+        "-DCMAKE_EXE_LINKER_FLAGS=-static-libstdc++ -static-libgcc -Wl,--disable-new-dtags" \
+        >/dev/null && cmake --build build-runtime-linux -j2 --target velmora >/dev/null ||
+        fail "the Linux program did not build (build-runtime-linux/)"
+}
+
+linux_runtime() {
+    local libraries
+    libraries=$(linux_libraries) || exit 1
+    linux_program "$libraries"
+    rm -rf "$out/linux-x64" && mkdir -p "$out/linux-x64" || exit 1
+    cp -r "$libraries/lib" "$libraries/licenses" "$out/linux-x64/" &&
+        cp build-runtime-linux/velmora "$out/linux-x64/velmora" || exit 1
+    strip "$out/linux-x64/velmora"
+}
+
+start=$(date +%s)
+linux_runtime
+say "Linux runtime in $out/linux-x64 ($(($(date +%s) - start)) s)"
