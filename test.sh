@@ -4,11 +4,13 @@
 # with libFuzzer and the same sanitizers), the threaded tests under
 # ThreadSanitizer, and last the whole suite in the plain build, the end-to-end
 # tests there once on classic SDL 1.2 and once on sdl12-compat, ending with
-# ctest's summary.
+# ctest's summary. The packages' runtimes are built (scripts/runtimes.sh) before
+# that last build, whose suite holds velmora-pack's tests (label pack).
 set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
-ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES || exit 1
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES $RUNTIME_PACKAGES $PACK_PACKAGES ||
+    exit 1
 
 jobs=$(nproc)
 failed=()
@@ -57,6 +59,9 @@ if [ ${#failed[@]} -gt 0 ]; then
     echo "Failed so far: ${failed[*]}"
 fi
 compat=build/sdl12-compat
+if ! scripts/runtimes.sh; then
+    failed+=("runtimes")
+fi
 if ! scripts/sdl12-compat.sh "$compat"; then
     failed+=("sdl12-compat download")
 elif build build -DVELMORA_SDL12_COMPAT="$PWD/$compat"; then

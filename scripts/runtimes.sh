@@ -35,7 +35,7 @@ versions() {
 }
 
 # SDL 1.2 from Debian's source with Debian's patches, configured as Debian
-# does but with the X11, ALSA and PulseAudio back ends opened at run time and
+# does (with Debian's compiler flags) but with the X11, ALSA and PulseAudio back ends opened at run time and
 # without OpenGL or the back ends that would pull in libraries.
 build_sdl() {  # build_sdl <prefix> <scratch>
     local prefix=$1 scratch=$2 source
@@ -44,7 +44,8 @@ build_sdl() {  # build_sdl <prefix> <scratch>
     (cd "$source" &&
         AUTOHEADER=true ACLOCAL="aclocal --force --install -I /usr/share/aclocal/ -I acinclude" \
             LIBTOOLIZE="libtoolize -fi" autoreconf -f -i >"$scratch/autoreconf.log" 2>&1 &&
-        ./configure --prefix="$prefix" --disable-static --disable-rpath --enable-sdl-dlopen \
+        CFLAGS=$(dpkg-buildflags --get CFLAGS) LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \
+            CPPFLAGS=$(dpkg-buildflags --get CPPFLAGS) ./configure --prefix="$prefix" --disable-static --disable-rpath --enable-sdl-dlopen \
             --disable-video-ggi --disable-video-svga --disable-video-aalib --disable-video-caca \
             --disable-video-directfb --disable-video-opengl --disable-osmesa-shared \
             --disable-nas --disable-esd --disable-arts \

@@ -57,6 +57,44 @@ Entry Header(const PackageEntry& entry, int64_t size) {
     return header;
 }
 
+// A game or runtime file open for reading; errors name it.
+class SourceFile {
+public:
+    explicit SourceFile(const std::string& path) : path(path) {
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) Fail();
+        struct stat status;
+        if (fstat(fd, &status) != 0) {
+            int error = errno;
+            close(fd);
+            throw PackError("cannot read " + path + ": " + Reason(error));
+        }
+        size = status.st_size;
+    }
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+    ~SourceFile() {
+        if (fd >= 0) close(fd);
+    }
+
+    int64_t Size() const { return size; }
+    // Fills the buffer as far as it can; 0 at the end.
+    size_t Read(std::vector<char>& buffer) {
+        for (;;) {
+            ssize_t got = read(fd, buffer.data(), buffer.size());
+            if (got >= 0) return static_cast<size_t>(got);
+            if (errno != EINTR) Fail();
+        }
+    }
+
+private:
+    [[noreturn]] void Fail() { throw PackError("cannot read " + path + ": " + Reason(errno)); }
+
+    std::string path;
+    int fd = -1;
+    int64_t size = 0;
+};
+
 }  // namespace
 
 PendingArchive::PendingArchive(const std::string& finalPath, Format format)
@@ -108,26 +146,16 @@ void PendingArchive::WriteEntry(const PackageEntry& entry) {
 // Copied as it is; a file that shrinks or grows while it is read is an
 // error, not a package with a cut or padded file.
 void PendingArchive::CopyFile(const PackageEntry& entry) {
-    int input = open(entry.source.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat status;
-    if (input < 0 || fstat(input, &status) != 0) {
-        int error = errno;
-        if (input >= 0) close(input);
-        throw PackError("cannot read " + entry.source + ": " + Reason(error));
-    }
-    std::unique_ptr<int, void (*)(int*)> closer(&input, [](int* file) { close(*file); });
-    Entry header = Header(entry, status.st_size);
+    SourceFile input(entry.source);
+    Entry header = Header(entry, input.Size());
     if (archive_write_header(writer, header.get()) != ARCHIVE_OK) Fail("cannot write " + finalPath);
     std::vector<char> buffer(1 << 16);
-    int64_t left = status.st_size;
-    for (;;) {
-        ssize_t got = read(input, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw PackError("cannot read " + entry.source + ": " + Reason(errno));
-        if (got == 0) break;
-        if (got > left) throw PackError(entry.source + " grew while it was packed");
-        WriteData(buffer.data(), static_cast<size_t>(got));
-        left -= got;
+    int64_t left = input.Size();
+    while (size_t got = input.Read(buffer)) {
+        if (static_cast<int64_t>(got) > left)
+            throw PackError(entry.source + " grew while it was packed");
+        WriteData(buffer.data(), got);
+        left -= static_cast<int64_t>(got);
     }
     if (left != 0) throw PackError(entry.source + " shrank while it was packed");
 }
