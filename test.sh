@@ -2,10 +2,11 @@
 # Installs what is missing, builds, and runs every test: under AddressSanitizer
 # and UndefinedBehaviorSanitizer, every fuzz corpus through its target (clang
 # with libFuzzer and the same sanitizers), the threaded tests under
-# ThreadSanitizer, and last the whole suite in the plain build, the end-to-end
-# tests there once on classic SDL 1.2 and once on sdl12-compat, ending with
-# ctest's summary. The packages' runtimes are built (scripts/runtimes.sh) before
-# that last build, whose suite holds velmora-pack's tests (label pack).
+# ThreadSanitizer, the Windows build with its unit tests under Wine, and last
+# the whole suite in the plain build, the end-to-end tests there once on
+# classic SDL 1.2 and once on sdl12-compat, ending with ctest's summary. The
+# packages' runtimes are built (scripts/runtimes.sh) before that last build,
+# whose suite holds velmora-pack's tests (label pack).
 set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
@@ -53,6 +54,15 @@ if build build-tsan -DVELMORA_SANITIZE=thread; then
     run_suite "ThreadSanitizer (threaded and end-to-end tests)" build-tsan -L "threaded|e2e"
 else
     failed+=("thread sanitizer build")
+fi
+
+# The Windows build (libraries from Debian's sources, cached), its zip, and
+# its unit tests as Windows programs under Wine.
+echo "=== Windows build ==="
+if scripts/windows.sh; then
+    run_suite "Windows unit tests under Wine" build-windows -L windows
+else
+    failed+=("Windows build")
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then

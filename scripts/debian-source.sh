@@ -1,26 +1,68 @@
-# Sourced: fetch_debian_source PACKAGE DESTDIR unpacks the bookworm source of
-# PACKAGE, with Debian's patches applied, into DESTDIR/<package>-<version>/.
-# apt checks the files against the signed index through a private
-# configuration; the system's apt sources are never changed.
+# Sourced by windows.sh: Debian source packages through apt alone.
+#
+# fetch_debian_source PACKAGE DESTDIR: unpacks PACKAGE's bookworm source, with
+# Debian's patches applied by dpkg-source, into DESTDIR/<package>-<version>/
+# and prints that folder. apt checks every file against the signed index.
+# The system's apt sources are never changed: a private configuration under
+# ${VELMORA_CACHE:-$HOME/.cache/velmora}/apt holds one deb-src line and its
+# own package lists, made once per run of the script that sources this.
+#
+# debian_source_version PACKAGE: the version apt-get source would fetch.
 
-debian_source_mirror() {
-    local mirror
-    mirror=$(sed -n 's/^URIs: *\(.*\/debian\)$/\1/p' /etc/apt/sources.list.d/debian.sources \
-        2>/dev/null | head -n 1)
-    echo "${mirror:-http://deb.debian.org/debian}"
+debian_apt_dir="${VELMORA_CACHE:-$HOME/.cache/velmora}/apt"
+debian_apt_ready=""
+
+# The mirror the system already uses for bookworm, from either list format.
+debian_mirror() {
+    local uri
+    uri=$(grep -hE '^URIs:.*debian/?$' /etc/apt/sources.list.d/*.sources 2>/dev/null |
+        head -n 1 | awk '{print $2}')
+    [ -z "$uri" ] && uri=$(grep -hE '^deb(-src)? +(\[[^]]*\] +)?[a-z]+://[^ ]+ +bookworm ' \
+        /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+        sed -E 's/^deb(-src)? +(\[[^]]*\] +)?//' | awk '{print $1}' | head -n 1)
+    echo "${uri:-http://deb.debian.org/debian}"
 }
 
-fetch_debian_source() {  # fetch_debian_source PACKAGE DESTDIR
-    local package=$1 dest=$2
-    local apt_dir="${VELMORA_CACHE:-$HOME/.cache/velmora}/apt-src"
-    mkdir -p "$apt_dir/lists/partial" "$dest" || return 1
+# debian_apt <apt-get|apt-cache> <arguments...>. The private folders belong to
+# the caller, so apt's download sandbox user is the caller too.
+debian_apt() {
+    local tool=$1
+    shift
+    "$tool" -q -o Dir::Etc::SourceList="$debian_apt_dir/sources.list" \
+        -o Dir::Etc::SourceParts=/dev/null \
+        -o Dir::State::Lists="$debian_apt_dir/lists" \
+        -o Dir::Cache="$debian_apt_dir/cache" \
+        -o APT::Sandbox::User="$(id -un)" "$@"
+}
+
+debian_source_update() {
+    [ -n "$debian_apt_ready" ] && return 0
+    mkdir -p "$debian_apt_dir/lists/partial" "$debian_apt_dir/cache/archives/partial" || return 1
     echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg]" \
-        "$(debian_source_mirror) bookworm main" >"$apt_dir/sources.list"
-    local options=(-o Dir::Etc::SourceList="$apt_dir/sources.list"
-        -o Dir::Etc::SourceParts=/dev/null -o Dir::State::Lists="$apt_dir/lists"
-        -o APT::Sandbox::User=root)
-    if [ ! -e "$apt_dir/lists/.updated" ]; then
-        apt-get "${options[@]}" update -q >/dev/null && touch "$apt_dir/lists/.updated" || return 1
+        "$(debian_mirror) bookworm main" >"$debian_apt_dir/sources.list"
+    debian_apt apt-get update >/dev/null || return 1
+    debian_apt_ready=1
+}
+
+debian_source_version() {
+    debian_source_update || return 1
+    debian_apt apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/ {print $2; exit}'
+}
+
+fetch_debian_source() {
+    local package=$1 dest=$2 version upstream
+    version=$(debian_source_version "$package") || return 1
+    [ -n "$version" ] || { echo "no source package $package" >&2; return 1; }
+    upstream=${version#*:}
+    upstream=${upstream%-*}
+    local folder="$dest/$package-$upstream"
+    if [ ! -d "$folder" ]; then
+        mkdir -p "$dest" &&
+            (cd "$dest" && debian_apt apt-get source "$package=$version" >/dev/null 2>&1) || {
+            echo "apt-get source $package=$version failed" >&2
+            return 1
+        }
     fi
-    (cd "$dest" && apt-get "${options[@]}" source -q "$package" >/dev/null)
+    [ -d "$folder" ] || { echo "apt-get source $package gave no $folder" >&2; return 1; }
+    echo "$folder"
 }

@@ -16,6 +16,11 @@ PACK_PACKAGES="debootstrap imagemagick"
 FUZZ_PACKAGES="clang-14 libclang-rt-14-dev"
 # run.sh plays the demo by itself on a virtual display when there is none.
 AUTOPLAY_PACKAGES="xvfb xdotool x11-apps imagemagick"
+# scripts/windows.sh: the mingw-w64 cross compilers, Debian's sources through
+# apt (dpkg-dev), autotools to regenerate SDL's configure as Debian does, and
+# Wine on a virtual display for the Windows tests.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libz-mingw-w64 dpkg-dev autoconf
+automake libtool make cmake ninja-build googletest wine wine64 xvfb xdotool zip"
 # Only demo/make-assets.sh needs these: the demo's files are committed.
 ASSET_PACKAGES="imagemagick sox vorbis-tools espeak-ng fonts-dejavu-core"
 

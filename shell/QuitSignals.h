@@ -9,4 +9,9 @@
 // Installed by the main thread before SDL starts: SDL then keeps its own
 // handlers, which only queue a quit event, out of the way. SDL's threads block
 // these signals, so the handler runs on the main thread.
+//
+// On Windows (QuitSignalsWindows.cpp) the console's Ctrl+C, Ctrl+Break and
+// close take the signals' place, for a program started from a console; the
+// second's grace is the same, and the process then ends with Ctrl+C's own
+// code, STATUS_CONTROL_C_EXIT, or with 1 during a fatal error's exit.
 void InstallQuitSignals();

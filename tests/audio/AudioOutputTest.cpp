@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "tests/support/Environment.h"
 #include "audio/SDLWavePlayer.h"
 #include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
@@ -24,9 +25,9 @@ using AudioOutputTest = testing_support::InTempDir;
 // SDL's disk driver writes exactly what the mixer produced to a file, paced
 // like a real device.
 TEST_F(AudioOutputTest, MusicReachesTheDeviceAtHalfVolume) {
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", "output.raw", 1);
-    setenv("SDL_DISKAUDIODELAY", "2", 1);
+    testing_support::SetEnvironment("SDL_AUDIODRIVER", "disk");
+    testing_support::SetEnvironment("SDL_DISKAUDIOFILE", "output.raw");
+    testing_support::SetEnvironment("SDL_DISKAUDIODELAY", "2");
     ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
 
     WriteOggClip("data/mfx/ingame.ogg", StereoSine(22050, 440.0, 20000));

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/Environment.h"
 #include "audio/SDLWavePlayer.h"
 #include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
@@ -75,7 +76,7 @@ TEST_F(MixerTest, PlayingChannelsAreAddedWithVolumeAndClamping) {
 TEST_F(MixerTest, DeviceThatCannotOpenEndsTheProgram) {
     EXPECT_EXIT(
         {
-            setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+            testing_support::SetEnvironment("SDL_AUDIODRIVER", "no-such-driver");
             SDLWavePlayer::Init();
         },
         testing::ExitedWithCode(1), "");

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "tests/support/Environment.h"
 #include "shell/Input.h"
 #include "shell/RunFlags.h"
 
@@ -11,7 +12,7 @@ namespace {
 class InputTest : public testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        testing_support::SetEnvironment("SDL_VIDEODRIVER", "dummy");
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
         ASSERT_NE(SDL_SetVideoMode(64, 64, 32, 0), nullptr) << SDL_GetError();
         PollEvents();  // the driver's own start-up events

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "tests/support/Environment.h"
 #include "audio/SDLWavePlayer.h"
 #include "core/FatalExit.h"
 #include "core/Log.h"
@@ -34,7 +35,7 @@ void QuitSdlHandler() {
 TEST_F(ShutdownTest, FatalErrorOnTheMixerThreadEndsThroughTheHandlers) {
     EXPECT_EXIT(
         {
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            testing_support::SetEnvironment("SDL_AUDIODRIVER", "dummy");
             RegisterMainThread();
             if (SDL_Init(SDL_INIT_AUDIO) != 0) std::_Exit(2);
             std::atexit(QuitSdlHandler);

@@ -1,11 +1,12 @@
 #include "tests/support/TempDir.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
+
+#include "tests/support/Environment.h"
 
 namespace fs = std::filesystem;
 
@@ -33,6 +34,18 @@ bool FileExists(const std::string& path) {
 // directory, which the parent announces through the environment.
 const char kDirectoryVariable[] = "VELMORA_TEST_DIRECTORY";
 
+// A new directory of its own: create_directory says whether it made it, so
+// two processes never share one.
+std::string MakeUniqueDirectory() {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (;;) {
+        fs::path candidate =
+            fs::temp_directory_path() / ("velmora-test-" + std::to_string(random() % 1000000000));
+        if (fs::create_directory(candidate)) return candidate.string();
+    }
+}
+
 void InTempDir::SetUp() {
     // Death tests re-run the test in a fresh process, so process-wide state
     // (the log's first-write flag, the picture cache, ...) starts clean there.
@@ -44,17 +57,15 @@ void InTempDir::SetUp() {
         return;
     }
     owner = true;
-    std::string pattern = (fs::temp_directory_path() / "velmora-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    directory = pattern;
-    setenv(kDirectoryVariable, directory.c_str(), 1);
+    directory = MakeUniqueDirectory();
+    SetEnvironment(kDirectoryVariable, directory);
     fs::current_path(directory);
 }
 
 void InTempDir::TearDown() {
     fs::current_path(previous);
     if (!owner) return;
-    unsetenv(kDirectoryVariable);
+    UnsetEnvironment(kDirectoryVariable);
     std::error_code ignored;
     fs::remove_all(directory, ignored);
 }

@@ -1,5 +1,7 @@
 // velmora-storyboard [--out DIR] [--max-frames N] [GAME_DIR]: every frame of
 // a game along every branch, drawn without a window.
+#include <SDL.h>  // on Windows SDL supplies the process entry, which calls this main
+
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
