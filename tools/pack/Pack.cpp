@@ -32,7 +32,20 @@ void ReportLogLine(const char* line) {
     if (logOut) *logOut << "velmora-pack: warning: " << line << "\n";
 }
 
-// The checker's findings, printed; how many of them are errors.
+// Prints the findings; returns how many are errors. The package brings the
+// player's settings a game lacks, so their absence is no fault here.
+int PrintFindings(const std::vector<Finding>& findings, std::ostream& out) {
+    bool settingsMade = !fs::exists(paths::kUserSettings);
+    int errors = 0;
+    for (const Finding& finding : findings) {
+        if (settingsMade && finding.path == paths::kUserSettings) continue;
+        out << FormatFinding(finding) << "\n";
+        errors += finding.severity == Finding::Error;
+    }
+    return errors;
+}
+
+// Checks the game as velmora-check does; how many errors it has.
 int CheckGameFolder(const fs::path& game, std::ostream& out) {
     fs::current_path(game);  // the checker reads the game as the game does
     if (TTF_Init() < 0) throw PackError("the font engine does not start");
@@ -43,15 +56,7 @@ int CheckGameFolder(const fs::path& game, std::ostream& out) {
     std::vector<Finding> findings = CheckGame();
     RedirectLog(previous);
     TTF_Quit();
-    // The package brings the player's settings the game lacks.
-    bool settingsMade = !fs::exists(paths::kUserSettings);
-    int errors = 0;
-    for (const Finding& finding : findings) {
-        if (settingsMade && finding.path == paths::kUserSettings) continue;
-        out << FormatFinding(finding) << "\n";
-        errors += finding.severity == Finding::Error;
-    }
-    return errors;
+    return PrintFindings(findings, out);
 }
 
 std::string Size(uintmax_t bytes) {
