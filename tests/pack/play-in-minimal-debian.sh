@@ -21,9 +21,9 @@ done
 
 scratch=$(mktemp -d)
 inside=$(mktemp -d -p "$root/tmp" game.XXXXXX)
-mounted=""
+mounted=()
 cleanup() {
-    [ -n "$mounted" ] && umount "$mounted"
+    for point in "${mounted[@]}"; do umount "$point"; done
     rm -rf "$scratch" "$inside"
 }
 trap cleanup EXIT
@@ -48,9 +48,12 @@ missing=$(chroot "$root" ldd "$game/demo.bin" 2>&1 | grep -E 'not found|not a dy
 chroot "$root" ldd "$game/demo.bin" | grep -q "$game/lib/libSDL-1.2.so.0" ||
     fail "the program does not load the package's own SDL"
 
-# The host's X socket, seen inside.
+# The host's X socket, seen inside, and /proc as every system has it (the
+# loader finds the program's own folder, $ORIGIN, there).
 mkdir -p "$root/tmp/.X11-unix" && mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix" &&
-    mounted="$root/tmp/.X11-unix" || fail "cannot bind /tmp/.X11-unix into the minimal Debian"
+    mounted+=("$root/tmp/.X11-unix") || fail "cannot bind /tmp/.X11-unix into the minimal Debian"
+mount -t proc proc "$root/proc" && mounted+=("$root/proc") ||
+    fail "cannot mount /proc in the minimal Debian"
 printf '#!/bin/sh\nexec chroot "%s" "%s/demo"\n' "$root" "$game" >"$scratch/in-chroot"
 chmod +x "$scratch/in-chroot"
 
