@@ -68,6 +68,9 @@ cp -r "$root$game" "$scratch/built-game"
 count=$(ls "$scratch/packed" | wc -l)
 [ "$count" -gt 5 ] && [ "$count" -eq "$(ls "$scratch/built" | wc -l)" ] ||
     fail "$count frames packed, $(ls "$scratch/built" | wc -l) built"
+# A story, not one picture over and over (a blank window would be equal too).
+distinct=$(md5sum "$scratch/packed"/*.png | cut -d' ' -f1 | sort -u | wc -l)
+[ "$distinct" -gt 5 ] || fail "only $distinct different frames"
 for frame in "$scratch/packed"/*.png; do
     differing=$(compare -metric AE "$frame" "$scratch/built/$(basename "$frame")" null: 2>&1)
     [ "$differing" = "0" ] || fail "$(basename "$frame"): $differing pixels differ"
