@@ -230,6 +230,12 @@ TEST_F(PackTest, FailuresLeaveNoPackageBehind) {
     EXPECT_EQ(Written(options.outDir), std::vector<std::string>{});
     fs::remove(game + "/data/gfx/lost.png");
 
+    fs::create_directory_symlink("..", game + "/data/gfx/loop");
+    EXPECT_EQ(Run(), kNotPacked);
+    EXPECT_NE(err.str().find("loop: a link to a folder"), std::string::npos) << err.str();
+    EXPECT_EQ(Written(options.outDir), std::vector<std::string>{});
+    fs::remove(game + "/data/gfx/loop");
+
     fs::remove_all(options.runtimes + "/linux-x64");
     EXPECT_EQ(Run(), kNotPacked);
     EXPECT_NE(err.str().find("scripts/runtimes.sh"), std::string::npos) << err.str();

@@ -45,6 +45,10 @@ void AddFile(const fs::path& path, const std::string& to, bool executable,
     std::error_code error;
     fs::file_status status = fs::status(path, error);
     if (error) CannotRead(path, error);
+    // A link to a folder is not followed: it could lead round in a circle.
+    if (fs::is_directory(status))
+        throw PackError("cannot pack " + path.string() +
+                        ": a link to a folder (put the folder itself there)");
     if (!fs::is_regular_file(status))
         throw PackError("cannot pack " + path.string() + ": not a file or a folder");
     entries.push_back({PackageEntry::DiskFile, to, path.string(), "", executable});
