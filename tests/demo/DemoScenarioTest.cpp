@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <iconv.h>
-
 #include <set>
 #include <string>
 #include <vector>
@@ -9,6 +7,7 @@
 #include "core/Exception.h"
 #include "script/Scenario.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Windows1251.h"
 
 using testing_support::FileExists;
 using testing_support::ReadFile;
@@ -95,18 +94,6 @@ bool IsRussianLetter(unsigned char byte) {
     return byte >= 0xC0 || byte == 0xA8 || byte == 0xB8;
 }
 
-std::string ToWindows1251(const std::string& utf8) {
-    iconv_t convert = iconv_open("WINDOWS-1251", "UTF-8");
-    std::string in = utf8, out(utf8.size(), '\0');
-    char* inPointer = in.data();
-    char* outPointer = out.data();
-    size_t inLeft = in.size(), outLeft = out.size();
-    size_t converted = iconv(convert, &inPointer, &inLeft, &outPointer, &outLeft);
-    iconv_close(convert);
-    if (converted == static_cast<size_t>(-1)) return "(not convertible)";
-    out.resize(out.size() - outLeft);
-    return out;
-}
 
 TEST(DemoScenarioTest, LoadsWithTheGamesCommands) {
     Scenario script;
@@ -154,7 +141,7 @@ TEST(DemoScenarioTest, RussianLinesAreWindows1251) {
     EXPECT_GT(russian, 0u);
     // The game's script is the UTF-8 original, converted.
     EXPECT_TRUE(ReadFile(kDemo + "/data/scenario/main.txt") ==
-                ToWindows1251(ReadFile(kDemo + "/source/main.txt")));
+                testing_support::Utf8ToWindows1251(ReadFile(kDemo + "/source/main.txt")));
 }
 
 TEST(DemoScenarioTest, StartUpFilesExist) {

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/FatalExit.h"
+#include "core/Log.h"
 #include "shell/ConsoleEvents.h"
 #include "shell/QuitSignals.h"
 #include "shell/RunFlags.h"
