@@ -135,7 +135,7 @@ linux_runtime() {
     rm -rf "$out/linux-x64" && mkdir -p "$out/linux-x64" || exit 1
     cp -r "$libraries/lib" "$libraries/licenses" "$out/linux-x64/" &&
         cp build-runtime-linux/velmora "$out/linux-x64/velmora" || exit 1
-    strip "$out/linux-x64/velmora"
+    strip "$out/linux-x64/velmora" && strip --strip-unneeded "$out/linux-x64/lib/libSDL-1.2.so.0"
 }
 
 # The oldest GNU C library the Linux runtime runs on: the newest GLIBC_
