@@ -65,14 +65,17 @@ cp -r "$root$game" "$scratch/built-game"
 "$source_dir/scripts/autoplay.sh" "$scratch/built-game" "$build/velmora" "$scratch/built" ||
     fail "the built game did not play through"
 
-count=$(ls "$scratch/packed" | wc -l)
-[ "$count" -gt 5 ] && [ "$count" -eq "$(ls "$scratch/built" | wc -l)" ] ||
-    fail "$count frames packed, $(ls "$scratch/built" | wc -l) built"
+# The last shot may race the game's end: a frame more or less there is timing.
+packed=$(ls "$scratch/packed" | wc -l)
+built=$(ls "$scratch/built" | wc -l)
+count=$((packed < built ? packed : built))
+[ "$count" -gt 5 ] && [ $((packed - built)) -le 1 ] && [ $((built - packed)) -le 1 ] ||
+    fail "$packed frames packed, $built built"
 # A story, not one picture over and over (a blank window would be equal too).
 distinct=$(md5sum "$scratch/packed"/*.png | cut -d' ' -f1 | sort -u | wc -l)
 [ "$distinct" -gt 5 ] || fail "only $distinct different frames"
-for frame in "$scratch/packed"/*.png; do
-    differing=$(compare -metric AE "$frame" "$scratch/built/$(basename "$frame")" null: 2>&1)
-    [ "$differing" = "0" ] || fail "$(basename "$frame"): $differing pixels differ"
+for frame in $(ls "$scratch/packed" | head -n "$count"); do
+    differing=$(compare -metric AE "$scratch/packed/$frame" "$scratch/built/$frame" null: 2>&1)
+    [ "$differing" = "0" ] || fail "$frame: $differing pixels differ"
 done
 echo "$count frames equal"

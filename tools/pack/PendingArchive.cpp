@@ -95,31 +95,51 @@ private:
     int64_t size = 0;
 };
 
+// libarchive's write callback: the bytes go to the file until one write
+// fails; after that they are dropped and the failure waits to be reported.
+la_ssize_t Deliver(archive*, void* data, const void* bytes, size_t size) {
+    auto* output = static_cast<PendingArchive::Output*>(data);
+    auto* next = static_cast<const char*>(bytes);
+    for (size_t left = size; left > 0 && output->error == 0;) {
+        ssize_t wrote = write(output->fd, next, left);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) output->error = wrote < 0 ? errno : ENOSPC;
+        if (wrote > 0) {
+            next += wrote;
+            left -= static_cast<size_t>(wrote);
+        }
+    }
+    return static_cast<la_ssize_t>(size);
+}
+
 }  // namespace
 
 PendingArchive::PendingArchive(const std::string& finalPath, Format format)
     : finalPath(finalPath), tempPath(finalPath + ".partial-XXXXXX") {
-    fd = mkstemp(tempPath.data());
-    if (fd < 0) throw PackError("cannot write " + finalPath + ": " + Reason(errno));
-    fchmod(fd, 0644);
+    output.fd = mkstemp(tempPath.data());
+    if (output.fd < 0) throw PackError("cannot write " + finalPath + ": " + Reason(errno));
+    fchmod(output.fd, 0644);
     try {
         writer = NewWriter(format);
     } catch (...) {
-        close(fd);
+        close(output.fd);
         unlink(tempPath.c_str());
         throw;
     }
-    if (archive_write_open_fd(writer, fd) != ARCHIVE_OK) Fail("cannot write " + finalPath);
+    // No padding after the last block, as for any file on disk.
+    archive_write_set_bytes_in_last_block(writer, 1);
+    if (archive_write_open(writer, &output, nullptr, Deliver, nullptr) != ARCHIVE_OK)
+        Fail("cannot write " + finalPath);
 }
 
 PendingArchive::~PendingArchive() {
     if (writer) archive_write_free(writer);
-    if (fd >= 0) close(fd);
+    if (output.fd >= 0) close(output.fd);
     if (!committed) unlink(tempPath.c_str());
 }
 
 void PendingArchive::Fail(const std::string& what) {
-    int error = archive_errno(writer);
+    int error = output.error ? output.error : archive_errno(writer);
     const char* message = archive_error_string(writer);
     throw PackError(what + ": " + (error > 0 ? Reason(error) : message ? message : "failed"));
 }
@@ -127,19 +147,21 @@ void PendingArchive::Fail(const std::string& what) {
 void PendingArchive::Write(const PackageEntries& entries) {
     for (const PackageEntry& entry : entries)
         WriteEntry(entry);
-    if (archive_write_close(writer) != ARCHIVE_OK) Fail("cannot write " + finalPath);
+    if (archive_write_close(writer) != ARCHIVE_OK || output.error)
+        Fail("cannot write " + finalPath);
     // The bytes are on the disk before the package takes its name.
-    if (fsync(fd) != 0 || close(fd) != 0) {
-        fd = -1;
+    if (fsync(output.fd) != 0 || close(output.fd) != 0) {
+        output.fd = -1;
         throw PackError("cannot write " + finalPath + ": " + Reason(errno));
     }
-    fd = -1;
+    output.fd = -1;
 }
 
 void PendingArchive::WriteEntry(const PackageEntry& entry) {
     if (entry.kind == PackageEntry::DiskFile) return CopyFile(entry);
     Entry header = Header(entry, static_cast<int64_t>(entry.bytes.size()));
-    if (archive_write_header(writer, header.get()) != ARCHIVE_OK) Fail("cannot write " + finalPath);
+    if (archive_write_header(writer, header.get()) != ARCHIVE_OK || output.error)
+        Fail("cannot write " + finalPath);
     WriteData(entry.bytes.data(), entry.bytes.size());
 }
 
@@ -148,7 +170,8 @@ void PendingArchive::WriteEntry(const PackageEntry& entry) {
 void PendingArchive::CopyFile(const PackageEntry& entry) {
     SourceFile input(entry.source);
     Entry header = Header(entry, input.Size());
-    if (archive_write_header(writer, header.get()) != ARCHIVE_OK) Fail("cannot write " + finalPath);
+    if (archive_write_header(writer, header.get()) != ARCHIVE_OK || output.error)
+        Fail("cannot write " + finalPath);
     std::vector<char> buffer(1 << 16);
     int64_t left = input.Size();
     while (size_t got = input.Read(buffer)) {
@@ -161,7 +184,8 @@ void PendingArchive::CopyFile(const PackageEntry& entry) {
 }
 
 void PendingArchive::WriteData(const char* bytes, size_t size) {
-    if (size > 0 && archive_write_data(writer, bytes, size) != static_cast<la_ssize_t>(size))
+    if (size > 0 &&
+        (archive_write_data(writer, bytes, size) != static_cast<la_ssize_t>(size) || output.error))
         Fail("cannot write " + finalPath);
 }
 

@@ -28,6 +28,14 @@ public:
     void Commit();
     const std::string& FinalPath() const { return finalPath; }
 
+    // Where libarchive's bytes go. A failed write is kept here and the
+    // archive told it succeeded, so that it can still be closed and freed
+    // whole (after its own failure it keeps its compressor's memory).
+    struct Output {
+        int fd = -1;
+        int error = 0;
+    };
+
 private:
     void WriteEntry(const PackageEntry& entry);
     void CopyFile(const PackageEntry& entry);
@@ -36,7 +44,7 @@ private:
 
     std::string finalPath;
     std::string tempPath;
-    int fd = -1;
+    Output output;
     archive* writer = nullptr;
     bool committed = false;
 };
