@@ -7,9 +7,10 @@
 # SDL 1.2 is built from Debian's source package with its X11, ALSA and
 # PulseAudio back ends loaded at run time, so the package needs no X11 or
 # sound library of its own; SDL_ttf, FreeType, libpng, libogg and libvorbis
-# are Debian's own binaries. The libraries are cached outside the clone,
-# keyed by this script and the package versions; the program is rebuilt in
-# build-runtime-linux/ each run (incrementally).
+# are Debian's own binaries. The libraries are cached outside the clone
+# (${VELMORA_CACHE:-~/.cache/velmora}/linux-runtime/<key>/), keyed by the
+# functions that make them and the package versions; the program is rebuilt
+# in build-runtime-linux/ each run (incrementally).
 #
 #   scripts/runtimes.sh
 set -uo pipefail
@@ -36,20 +37,23 @@ versions() {
 }
 
 # SDL 1.2 from Debian's source with Debian's patches, configured as Debian
-# does (with Debian's compiler flags) but with the X11, ALSA and PulseAudio back ends opened at run time and
-# without OpenGL or the back ends that would pull in libraries.
+# does (with Debian's compiler flags) but with the X11, ALSA and PulseAudio
+# back ends opened at run time, and without OpenGL or the back ends that
+# would pull in libraries.
 build_sdl() {  # build_sdl <prefix> <scratch>
     local prefix=$1 scratch=$2 source
     source=$(fetch_debian_source libsdl1.2 "$scratch") || fail "cannot fetch the source of libsdl1.2"
     # Loaded at run time, SDL declares libX11's functions itself; one of them
     # has taken a const since SDL 1.2.15 (Debian links libX11 instead).
-    sed -i 's/_XData32,(Display \*dpy,register long \*data/_XData32,(Display *dpy,register _Xconst long *data/' \
+    sed -i \
+        's/_XData32,(Display \*dpy,register long \*data/_XData32,(Display *dpy,register _Xconst long *data/' \
         "$source/src/video/x11/SDL_x11sym.h" || return 1
     (cd "$source" &&
         AUTOHEADER=true ACLOCAL="aclocal --force --install -I /usr/share/aclocal/ -I acinclude" \
             LIBTOOLIZE="libtoolize -fi" autoreconf -f -i >"$scratch/autoreconf.log" 2>&1 &&
         CFLAGS=$(dpkg-buildflags --get CFLAGS) LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \
-            CPPFLAGS=$(dpkg-buildflags --get CPPFLAGS) ./configure --prefix="$prefix" --disable-static --disable-rpath --enable-sdl-dlopen \
+            CPPFLAGS=$(dpkg-buildflags --get CPPFLAGS) ./configure --prefix="$prefix" \
+            --disable-static --disable-rpath --enable-sdl-dlopen \
             --disable-video-ggi --disable-video-svga --disable-video-aalib --disable-video-caca \
             --disable-video-directfb --disable-video-opengl --disable-osmesa-shared \
             --disable-nas --disable-esd --disable-arts \
@@ -149,9 +153,11 @@ oldest_glibc() {
 # or OpenGL library, and SDL asks for none of them when it loads.
 check_linux_runtime() {
     local shipped needed
-    shipped=$(ls "$out/linux-x64/lib" | grep -E '^(libc|libm|libpthread|libdl|libX|libxcb|libasound|libpulse|libGL)[.-]')
+    shipped=$(ls "$out/linux-x64/lib" |
+        grep -E '^(libc|libm|libpthread|libdl|libX|libxcb|libasound|libpulse|libGL)[.-]')
     [ -z "$shipped" ] || fail "lib/ holds system libraries: $shipped"
-    needed=$(readelf -d "$out/linux-x64/lib/libSDL-1.2.so.0" | grep -oE 'lib(X|xcb|asound|pulse|GL)[^]]*')
+    needed=$(readelf -d "$out/linux-x64/lib/libSDL-1.2.so.0" |
+        grep -oE 'lib(X|xcb|asound|pulse|GL)[^]]*')
     [ -z "$needed" ] || fail "our SDL links $needed at build time"
 }
 
