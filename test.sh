@@ -4,12 +4,15 @@
 # with libFuzzer and the same sanitizers), the threaded tests under
 # ThreadSanitizer, the Windows build with its unit tests under Wine, and last
 # the whole suite in the plain build, the end-to-end tests there once on
-# classic SDL 1.2 and once on sdl12-compat, ending with ctest's summary.
+# classic SDL 1.2 and once on sdl12-compat, ending with ctest's summary. The
+# packages' runtimes are built (scripts/runtimes.sh) before that last build,
+# whose suite holds velmora-pack's tests (label pack).
 set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
 # Wine among them: the Windows end-to-end tests are configured in every build.
-ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES || exit 1
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES $RUNTIME_PACKAGES \
+    $PACK_PACKAGES || exit 1
 
 jobs=$(nproc)
 failed=()
@@ -69,6 +72,9 @@ if [ ${#failed[@]} -gt 0 ]; then
     echo "Failed so far: ${failed[*]}"
 fi
 compat=build/sdl12-compat
+if ! scripts/runtimes.sh; then
+    failed+=("runtimes")
+fi
 if ! scripts/sdl12-compat.sh "$compat"; then
     failed+=("sdl12-compat download")
 elif build build -DVELMORA_SDL12_COMPAT="$PWD/$compat"; then

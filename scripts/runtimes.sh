@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# Builds what velmora-pack makes packages from, into build/runtimes/:
+#   linux-x64/    the velmora program (run path $ORIGIN/lib), lib/ with the
+#                 game's libraries, licenses/ with their copyright files
+#   windows-x64/  velmora.exe, its DLLs and licenses/, from scripts/windows.sh
+# and prints the oldest C library version the Linux runtime needs.
+# SDL 1.2 is built from Debian's source package with its X11, ALSA and
+# PulseAudio back ends loaded at run time, so the package needs no X11 or
+# sound library of its own; SDL_ttf, FreeType, libpng, libogg and libvorbis
+# are Debian's own binaries. The libraries are cached outside the clone
+# (${VELMORA_CACHE:-~/.cache/velmora}/linux-runtime/<key>/), keyed by the
+# functions that make them and the package versions; the program is rebuilt
+# in build-runtime-linux/ each run (incrementally).
+#
+#   scripts/runtimes.sh
+set -uo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+source scripts/debian-source.sh
+ensure_packages $BUILD_PACKAGES $RUNTIME_PACKAGES || exit 1
+
+cache=${VELMORA_CACHE:-$HOME/.cache/velmora}
+out=build/runtimes
+# Debian's binary packages whose libraries the game loads; with their
+# dependencies but the C library's.
+debs="libsdl-ttf2.0-0 libfreetype6 libbrotli1 libpng16-16 zlib1g libogg0 libvorbis0a libvorbisfile3"
+libs="libSDL_ttf-2.0.so.0 libfreetype.so.6 libbrotlidec.so.1 libbrotlicommon.so.1 libpng16.so.16
+libz.so.1 libogg.so.0 libvorbis.so.0 libvorbisfile.so.3"
+
+say() { echo "runtimes: $*" >&2; }
+fail() { say "$*"; exit 1; }
+
+versions() {
+    for package in libsdl1.2debian $debs; do
+        apt-cache policy "$package" | sed -n "s/^  Candidate: /$package=/p"
+    done
+}
+
+# SDL 1.2 from Debian's source with Debian's patches, configured as Debian
+# does (with Debian's compiler flags) but with the X11, ALSA and PulseAudio
+# back ends opened at run time, and without OpenGL or the back ends that
+# would pull in libraries.
+build_sdl() {  # build_sdl <prefix> <scratch>
+    local prefix=$1 scratch=$2 source
+    source=$(fetch_debian_source libsdl1.2 "$scratch") || fail "cannot fetch the source of libsdl1.2"
+    # Loaded at run time, SDL declares libX11's functions itself; one of them
+    # has taken a const since SDL 1.2.15 (Debian links libX11 instead).
+    sed -i \
+        's/_XData32,(Display \*dpy,register long \*data/_XData32,(Display *dpy,register _Xconst long *data/' \
+        "$source/src/video/x11/SDL_x11sym.h" || return 1
+    (cd "$source" &&
+        AUTOHEADER=true ACLOCAL="aclocal --force --install -I /usr/share/aclocal/ -I acinclude" \
+            LIBTOOLIZE="libtoolize -fi" autoreconf -f -i >"$scratch/autoreconf.log" 2>&1 &&
+        CFLAGS=$(dpkg-buildflags --get CFLAGS) LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \
+            CPPFLAGS=$(dpkg-buildflags --get CPPFLAGS) ./configure --prefix="$prefix" \
+            --disable-static --disable-rpath --enable-sdl-dlopen \
+            --disable-video-ggi --disable-video-svga --disable-video-aalib --disable-video-caca \
+            --disable-video-directfb --disable-video-opengl --disable-osmesa-shared \
+            --disable-nas --disable-esd --disable-arts \
+            --enable-alsa --enable-alsa-shared --enable-pulseaudio --enable-pulseaudio-shared \
+            --enable-video-x11 --enable-x11-shared >"$scratch/configure.log" 2>&1 &&
+        make -j2 >"$scratch/make.log" 2>&1 && make install >>"$scratch/make.log" 2>&1) ||
+        fail "SDL did not build; see $scratch/*.log"
+    cp "$source/debian/copyright" "$prefix/libsdl1.2.copyright"
+}
+
+# SDL 1.2 is under the LGPL 2.1: its text, and where its source is.
+sdl_licence() {  # sdl_licence <licence folder>
+    local licenses=$1
+    cp /usr/share/common-licenses/LGPL-2.1 "$licenses/LGPL-2.1.txt" || return 1
+    cat >"$licenses/libsdl1.2-source.txt" <<SOURCE
+SDL 1.2 in lib/libSDL-1.2.so.0 is built, unchanged, from Debian 12's source
+package libsdl1.2 $(apt-cache policy libsdl1.2debian | sed -n 's/^  Candidate: //p'),
+with Debian's patches, as published at
+https://deb.debian.org/debian/pool/main/libs/libsdl1.2/ (and, for every
+version, https://snapshot.debian.org/package/libsdl1.2/). It is configured
+with the X11, ALSA and PulseAudio back ends loaded at run time and without
+OpenGL. It is used under the GNU Lesser General Public License 2.1
+(LGPL-2.1.txt); you may replace lib/libSDL-1.2.so.0 with your own build.
+SOURCE
+}
+
+# The Debian binaries, unpacked; each library under its run-time name.
+take_debs() {  # take_debs <lib folder> <licence folder> <scratch>
+    local lib=$1 licenses=$2 scratch=$3 package
+    (cd "$scratch" && apt-get download -q $debs >/dev/null) || fail "cannot download $debs"
+    for package in $debs; do
+        dpkg-deb -x "$scratch/${package}"_*.deb "$scratch/unpacked" || fail "cannot unpack $package"
+        cp "$scratch/unpacked/usr/share/doc/$package/copyright" "$licenses/$package.txt" ||
+            fail "$package has no copyright file"
+    done
+    for name in $libs; do
+        cp -L "$(find "$scratch/unpacked" -name "$name" | head -n 1)" "$lib/$name" ||
+            fail "no $name in $debs"
+    done
+}
+
+# The libraries, made once per key.
+linux_libraries() {  # prints their folder
+    local key folder scratch start
+    key=$( (declare -f build_sdl sdl_licence take_debs; echo "$debs $libs"; versions) |
+        sha256sum | cut -c1-16)
+    folder="$cache/linux-runtime/$key"
+    if [ ! -e "$folder/.complete" ]; then
+        start=$(date +%s)
+        rm -rf "$folder" && mkdir -p "$folder/lib" "$folder/licenses" || exit 1
+        scratch=$(mktemp -d)
+        build_sdl "$folder/sdl" "$scratch"
+        cp -L "$folder/sdl/lib/libSDL-1.2.so.0" "$folder/lib/" &&
+            mv "$folder/sdl/libsdl1.2.copyright" "$folder/licenses/libsdl1.2.txt" &&
+            sdl_licence "$folder/licenses" || exit 1
+        take_debs "$folder/lib" "$folder/licenses" "$scratch"
+        rm -rf "$scratch"
+        touch "$folder/.complete"
+        say "Linux libraries built in $(($(date +%s) - start)) s"
+    fi
+    echo "$folder"
+}
+
+# The game built against our SDL; the libraries are found in lib/ beside it
+# (RPATH rather than RUNPATH, so it holds for the libraries' own needs too),
+# and the C++ run-time is linked in, for players with an older one. GCC's
+# own run-time (libgcc_s, on every system) stays shared and unused code is
+# dropped: linked in, each would ask for a newer C library (2.35, 2.36).
+linux_program() {  # linux_program <libraries folder>
+    local libraries=$1
+    PKG_CONFIG_PATH="$libraries/sdl/lib/pkgconfig" cmake -S . -B build-runtime-linux -G Ninja \
+        -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCHMARKS=OFF \
+        -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON '-DCMAKE_INSTALL_RPATH=$ORIGIN/lib' \
+        "-DCMAKE_EXE_LINKER_FLAGS=-static-libstdc++ -Wl,--gc-sections -Wl,--disable-new-dtags" \
+        >/dev/null && cmake --build build-runtime-linux -j2 --target velmora >/dev/null ||
+        fail "the Linux program did not build (build-runtime-linux/)"
+}
+
+linux_runtime() {
+    local libraries
+    libraries=$(linux_libraries) || exit 1
+    linux_program "$libraries"
+    rm -rf "$out/linux-x64" && mkdir -p "$out/linux-x64" || exit 1
+    cp -r "$libraries/lib" "$libraries/licenses" "$out/linux-x64/" &&
+        cp build-runtime-linux/velmora "$out/linux-x64/velmora" || exit 1
+    strip "$out/linux-x64/velmora" && strip --strip-unneeded "$out/linux-x64/lib/libSDL-1.2.so.0"
+}
+
+# The oldest GNU C library the Linux runtime runs on: the newest GLIBC_
+# symbol version that the program and its libraries ask for.
+oldest_glibc() {
+    objdump -T "$out/linux-x64/velmora" "$out/linux-x64/lib/"* |
+        grep -o 'GLIBC_[0-9.]*' | sort -u -V | tail -n 1 | sed 's/GLIBC_//'
+}
+
+# Nothing of the player's system may ship: no C library, X11, sound server
+# or OpenGL library, and SDL asks for none of them when it loads.
+check_linux_runtime() {
+    local shipped needed
+    shipped=$(ls "$out/linux-x64/lib" |
+        grep -E '^(libc|libm|libpthread|libdl|libX|libxcb|libasound|libpulse|libGL)[.-]')
+    [ -z "$shipped" ] || fail "lib/ holds system libraries: $shipped"
+    needed=$(readelf -d "$out/linux-x64/lib/libSDL-1.2.so.0" |
+        grep -oE 'lib(X|xcb|asound|pulse|GL)[^]]*')
+    [ -z "$needed" ] || fail "our SDL links $needed at build time"
+}
+
+# The Windows program and its DLLs, from the zip's folder of scripts/windows.sh.
+windows_runtime() {
+    local stage=build-windows/zip/velmora-windows-x64
+    # ./test.sh has just run it; alone, this script runs it once.
+    if [ ! -e "$stage/velmora.exe" ]; then
+        scripts/windows.sh >&2 || fail "scripts/windows.sh failed"
+    fi
+    rm -rf "$out/windows-x64" && mkdir -p "$out/windows-x64" || exit 1
+    cp "$stage/velmora.exe" "$stage"/*.dll "$out/windows-x64/" &&
+        cp -r "$stage/licenses" "$out/windows-x64/" || fail "no Windows program in $stage"
+}
+
+start=$(date +%s)
+linux_runtime
+check_linux_runtime
+say "Linux runtime in $out/linux-x64 ($(($(date +%s) - start)) s); needs GNU C library $(oldest_glibc) or newer"
+start=$(date +%s)
+windows_runtime
+say "Windows runtime in $out/windows-x64 ($(($(date +%s) - start)) s)"

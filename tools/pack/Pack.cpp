@@ -1,0 +1,129 @@
+#include "tools/pack/Pack.h"
+
+#include <SDL_ttf.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+
+#include "core/GamePaths.h"
+#include "core/Log.h"
+#include "graphics/CharacterTable.h"
+#include "tools/check/GameCheck.h"
+#include "tools/pack/PackError.h"
+#include "tools/pack/PackageContents.h"
+#include "tools/pack/PackageName.h"
+#include "tools/pack/PendingArchive.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Plan {
+    fs::path game;
+    fs::path outDir;
+    std::string name;
+};
+
+// What the game would log while it is checked is said here, not written
+// into the game's folder over the player's own log.
+std::ostream* logOut = nullptr;
+void ReportLogLine(const char* line) {
+    if (logOut) *logOut << "velmora-pack: warning: " << line << "\n";
+}
+
+// Prints the findings; returns how many are errors. The package brings the
+// player's settings a game lacks, so their absence is no fault here.
+int PrintFindings(const std::vector<Finding>& findings, std::ostream& out) {
+    bool settingsMade = !fs::exists(paths::kUserSettings);
+    int errors = 0;
+    for (const Finding& finding : findings) {
+        if (settingsMade && finding.path == paths::kUserSettings) continue;
+        out << FormatFinding(finding) << "\n";
+        errors += finding.severity == Finding::Error;
+    }
+    return errors;
+}
+
+// Checks the game as velmora-check does; how many errors it has.
+int CheckGameFolder(const fs::path& game, std::ostream& out) {
+    fs::current_path(game);  // the checker reads the game as the game does
+    if (TTF_Init() < 0) throw PackError("the font engine does not start");
+    BuildCharacterTable();
+    FatalErrorTrap trap;
+    logOut = &out;
+    LogSink previous = RedirectLog(ReportLogLine);
+    std::vector<Finding> findings = CheckGame();
+    RedirectLog(previous);
+    TTF_Quit();
+    return PrintFindings(findings, out);
+}
+
+std::string Size(uintmax_t bytes) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f MiB, %ju bytes", bytes / 1048576.0, bytes);
+    return text;
+}
+
+void WritePackages(const Plan& plan, const std::string& runtimes, std::ostream& out) {
+    std::error_code error;
+    fs::create_directories(plan.outDir, error);
+    if (error)
+        throw PackError("cannot write into " + plan.outDir.string() + ": " + error.message());
+    PackageSources sources{plan.game.string(), "", plan.outDir.string(), plan.name};
+    sources.runtime = runtimes + "/windows-x64";
+    PackageEntries windows = WindowsPackage(sources);
+    sources.runtime = runtimes + "/linux-x64";
+    PackageEntries linux = LinuxPackage(sources);
+    PendingArchive zip((plan.outDir / (plan.name + "-windows-x64.zip")).string(),
+                       PendingArchive::Zip);
+    zip.Write(windows);
+    PendingArchive tar((plan.outDir / (plan.name + "-linux-x64.tar.gz")).string(),
+                       PendingArchive::TarGz);
+    tar.Write(linux);
+    // Both are complete before either takes its name.
+    for (PendingArchive* archive : {&zip, &tar}) {
+        archive->Commit();
+        out << archive->FinalPath() << " (" << Size(fs::file_size(archive->FinalPath(), error))
+            << ")\n";
+    }
+}
+
+int PackPlanned(const Plan& plan, const PackOptions& options, std::ostream& out,
+                std::ostream& err) {
+    int errors = CheckGameFolder(plan.game, out);
+    if (errors > 0 && !options.force) {
+        err << "velmora-pack: the game has " << errors << (errors == 1 ? " error" : " errors")
+            << ": nothing packed (--force packs it all the same)\n";
+        return kNotPacked;
+    }
+    if (errors > 0) err << "velmora-pack: packing with " << errors << " errors (--force)\n";
+    WritePackages(plan, options.runtimes, out);
+    return kPacked;
+}
+
+}  // namespace
+
+int Pack(const PackOptions& options, std::ostream& out, std::ostream& err) {
+    std::error_code error;
+    Plan plan;
+    plan.game = fs::weakly_canonical(fs::absolute(options.game, error), error);
+    if (error || !fs::is_regular_file(plan.game / paths::kScript, error)) {
+        err << "velmora-pack: " << options.game << " holds no game (no " << paths::kScript << ")\n";
+        return kNoGame;
+    }
+    plan.outDir = options.outDir.empty() ? plan.game / "dist" : fs::absolute(options.outDir);
+    plan.name =
+        SafePackageName(options.name.empty() ? plan.game.filename().string() : options.name);
+    if (ClashesWithPackage(plan.name)) {
+        err << "velmora-pack: the name " << plan.name
+            << " is taken by the package's own files; choose another with --name\n";
+        return kNoGame;
+    }
+    try {
+        return PackPlanned(plan, options, out, err);
+    } catch (const std::exception& failure) {
+        err << "velmora-pack: " << failure.what() << "\n";
+        return kNotPacked;
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "tools/pack/PackageEntry.h"
+
+// What goes into each package, in the order it is written. Folders are listed
+// before what they hold and every list is sorted, so the archives come out
+// the same from one run to the next.
+
+struct PackageSources {
+    std::string game;      // the game's folder
+    std::string runtime;   // the platform's runtime folder
+    std::string excluded;  // a folder never packed (the output), may be empty
+    std::string name;      // the package's name
+};
+
+// The Windows zip: NAME.exe, the DLLs, licenses/, data/, velmora.settings,
+// all at the top of the archive.
+PackageEntries WindowsPackage(const PackageSources& sources);
+
+// The Linux archive: everything under a folder NAME/: the start script NAME,
+// the program NAME.bin, lib/, licenses/, data/, velmora.settings.
+PackageEntries LinuxPackage(const PackageSources& sources);
