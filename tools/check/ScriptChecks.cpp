@@ -106,7 +106,7 @@ std::string FileMessage(const std::string& path, const std::string& error) {
 
 }  // namespace
 
-ScriptChecks::ScriptChecks(Scenario& script, Findings& findings, FileChecks& files,
+ScriptChecks::ScriptChecks(Scenario& script, Findings& findings, FileChecks* files,
                            const std::optional<TextBoxLayout>& layout)
     : script(script), findings(findings), files(files), layout(layout) {
     for (const Statement& statement : script.Statements()) {
@@ -244,10 +244,11 @@ std::vector<ScriptChecks::CallOutcome> ScriptChecks::RunCall(
 }
 
 void ScriptChecks::CheckFiles(const std::vector<CallOutcome>& outcomes, int line) {
+    if (!files) return;
     for (const std::string& path : CommonPaths(outcomes, &CallOutcome::pictures))
-        Report(path, files.Picture(path), line);
+        Report(path, files->Picture(path), line);
     for (const std::string& path : CommonPaths(outcomes, &CallOutcome::voices))
-        Report(path, files.Sound(path), line);
+        Report(path, files->Sound(path), line);
 }
 
 // A file's error names the file, at each line that uses it; the lines the
