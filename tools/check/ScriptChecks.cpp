@@ -122,13 +122,19 @@ ScriptChecks::ScriptChecks(Scenario& script, Findings& findings, FileChecks* fil
         fixedVariables.insert(variable.first);
 }
 
+// The stage's seams are the program's again afterwards: a walk or a game
+// that runs in the same process later reads real files.
 void ScriptChecks::Run() {
+    PlayerSeam player = stage.player;
+    FileSeam files = stage.files;
     stage.player = CheckingPlayer();
     stage.files = {NotePicture, NoteVoice, KeepSilent};
     for (size_t i = 0; i < script.Statements().size(); ++i)
         CheckStatement(i);
     CheckReachable(script.Statements().size());
     stage.scene = SceneState();
+    stage.player = player;
+    stage.files = files;
 }
 
 void ScriptChecks::CheckStatement(size_t index) {
