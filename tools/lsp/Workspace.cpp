@@ -33,7 +33,7 @@ Range RangeFrom(const json& range) {
 
 }  // namespace
 
-Workspace::Workspace(const fs::path& scratch) : check(scratch), frames(scratch) {}
+Workspace::Workspace(const fs::path& scratch) : scratch(scratch), check(scratch), frames(scratch) {}
 
 std::unique_ptr<Analysis> Workspace::Analyze(const TextDocument& document) {
     auto analysis = std::make_unique<Analysis>(PlaceOf(document.Uri()), document.Text());
@@ -112,7 +112,7 @@ json Workspace::Rename(const json& params) {
     Position at;
     const Analysis& analysis = At(params, at);
     return features::Rename(analysis, params.at("textDocument").at("uri"), at,
-                            params.at("newName").get<std::string>());
+                            params.at("newName").get<std::string>(), scratch.string());
 }
 
 json Workspace::Completion(const json& params) {
