@@ -61,40 +61,49 @@ void BindArgument(CallContext& context, ArgumentWalk& walk) {
     }
 }
 
+// A string at open: true when the column lies inside it (the context then
+// says where); else next is the index past it.
+bool EnterString(const std::string& line, size_t open, int column, CallContext& context,
+                 size_t& next) {
+    size_t close = StringEnd(line, open);
+    if (column > static_cast<int>(open) && column <= static_cast<int>(close)) {
+        context.inString = true;
+        context.stringFrom = static_cast<int>(open) + 1;
+        context.stringTo = static_cast<int>(close);
+        return true;
+    }
+    next = close + 1;
+    return false;
+}
+
+// An identifier at start: a parameter's name when "=" follows before the
+// column. Returns the index past what was read.
+size_t ReadName(const std::string& line, size_t start, int column, CallContext& context,
+                ArgumentWalk& walk) {
+    size_t end = SkipIdentifier(line, start);
+    size_t next = line.find_first_not_of(" \t", end);
+    if (next == std::string::npos || line[next] != '=' || static_cast<int>(next) >= column)
+        return end;
+    walk.pendingName = line.substr(start, end - start);
+    context.given.push_back(walk.pendingName);
+    BindArgument(context, walk);
+    return next + 1;
+}
+
 void WalkArguments(const std::string& line, size_t i, int column, CallContext& context) {
     ArgumentWalk walk;
     BindArgument(context, walk);
     while (i < line.size() && static_cast<int>(i) < column) {
         char c = line[i];
         if (c == '"') {
-            size_t close = StringEnd(line, i);
-            if (column > static_cast<int>(i) && column <= static_cast<int>(close)) {
-                context.inString = true;
-                context.stringFrom = static_cast<int>(i) + 1;
-                context.stringTo = static_cast<int>(std::min(close, line.size()));
-                return;
-            }
-            i = close + 1;
+            if (EnterString(line, i, column, context, i)) return;
         } else if (c == ',') {
             ++walk.position;
             walk.pendingName.clear();
             BindArgument(context, walk);
-            context.afterEquals.clear();
             ++i;
-        } else if (IsLetter(c)) {
-            size_t end = SkipIdentifier(line, i);
-            size_t next = line.find_first_not_of(" \t", end);
-            if (next != std::string::npos && line[next] == '=' && static_cast<int>(next) < column) {
-                walk.pendingName = line.substr(i, end - i);
-                context.given.push_back(walk.pendingName);
-                context.afterEquals = walk.pendingName;
-                BindArgument(context, walk);
-                i = next + 1;
-            } else {
-                i = end;
-            }
         } else {
-            ++i;
+            i = IsLetter(c) ? ReadName(line, i, column, context, walk) : i + 1;
         }
     }
 }

@@ -18,7 +18,6 @@ struct CallContext {
     int stringFrom = 0;                   // just after its opening quote
     int stringTo = 0;                     // at its closing quote (or the line's end)
     std::string parameter;                // the parameter the column's argument binds to
-    std::string afterEquals;              // "align" when the column follows "align="
 };
 
 CallContext ContextAt(const std::string& line, int column);
