@@ -25,6 +25,12 @@ const char kUsage[] =
     "finds, renames and completes labels, pictures and voices.\n"
     "Exit status: 0 after shutdown and exit, 1 otherwise.\n";
 
+// What the game's code would log (a picture's warnings in a hover) goes to
+// the editor's log of the server, never into a file where the editor runs it.
+void LogToStderr(const char* line) {
+    std::cerr << "velmora-lsp: " << line << "\n";
+}
+
 // A folder of its own for the bytes it checks and the frames it draws.
 fs::path MakeScratch() {
     std::string pattern = (fs::temp_directory_path() / "velmora-lsp-XXXXXX").string();
@@ -41,6 +47,7 @@ int Serve() {
     }
     if (TTF_Init() < 0) std::cerr << "velmora-lsp: the font engine does not start\n";
     BuildCharacterTable();
+    RedirectLog(LogToStderr);
     FatalErrorTrap trap;
     int status = 1;
     {
