@@ -1,19 +1,21 @@
 # Sourced by run.sh, test.sh and demo/make-assets.sh: installs missing Debian packages.
 
 BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libpng-dev
-libvorbis-dev libarchive-dev"
+libvorbis-dev"
 # libsdl2-2.0-0 carries sdl12-compat, which the end-to-end tests also run on
 # (scripts/sdl12-compat.sh); it sits beside libsdl1.2-dev without conflict.
 # FreeType and the DejaVu faces beyond the core ones: the test that holds the
-# FreeType text renderer against SDL_ttf.
+# FreeType text renderer against SDL_ttf. nlohmann-json3-dev: the JSON of
+# velmora-lsp, built only when it is found.
 TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev liblua5.4-dev xvfb xdotool x11-apps
-fonts-dejavu-core libsdl2-2.0-0 libfreetype-dev fonts-dejavu-extra"
+fonts-dejavu-core libsdl2-2.0-0 libfreetype-dev fonts-dejavu-extra nlohmann-json3-dev"
 # scripts/runtimes.sh builds SDL 1.2 from Debian's source for velmora-pack's
 # Linux package; the package is tried on a minimal Debian made with debootstrap
-# and its frames compared with ImageMagick.
+# and its frames compared with ImageMagick. velmora-pack writes its archives
+# with libarchive and is built only when it is found.
 RUNTIME_PACKAGES="dpkg-dev autoconf automake libtool libx11-dev libxext-dev libasound2-dev
 libpulse-dev"
-PACK_PACKAGES="debootstrap imagemagick"
+PACK_PACKAGES="debootstrap imagemagick libarchive-dev"
 # The fuzz targets need clang and its libFuzzer and sanitizer run-times.
 FUZZ_PACKAGES="clang-14 libclang-rt-14-dev"
 # run.sh plays the demo by itself on a virtual display when there is none.
