@@ -4,8 +4,9 @@ BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl1.2-dev libsdl-ttf2.0-dev
 libvorbis-dev"
 # libsdl2-2.0-0 carries sdl12-compat, which the end-to-end tests also run on
 # (scripts/sdl12-compat.sh); it sits beside libsdl1.2-dev without conflict.
+# nlohmann-json3-dev: the JSON of velmora-lsp, built only when it is found.
 TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev liblua5.4-dev xvfb xdotool x11-apps
-fonts-dejavu-core libsdl2-2.0-0"
+fonts-dejavu-core libsdl2-2.0-0 nlohmann-json3-dev"
 # The fuzz targets need clang and its libFuzzer and sanitizer run-times.
 FUZZ_PACKAGES="clang-14 libclang-rt-14-dev"
 # run.sh plays the demo by itself on a virtual display when there is none.

@@ -36,19 +36,42 @@ FileChecks::~FileChecks() {
     RedirectLog(previousSink);
 }
 
+FileChecks::Stamp FileChecks::StampOf(const std::string& path) {
+    std::error_code error;
+    Stamp stamp;
+    stamp.time = std::filesystem::last_write_time(path, error);
+    if (error) return Stamp();
+    stamp.size = std::filesystem::file_size(path, error);
+    return error ? Stamp() : stamp;
+}
+
+template <typename Read>
+const FileChecks::Verdict& FileChecks::Cached(std::map<std::string, Entry>& cache,
+                                              const std::string& path, Read read) {
+    Stamp stamp = StampOf(path);
+    auto found = cache.find(path);
+    if (found != cache.end() && found->second.stamp == stamp) return found->second.verdict;
+    Entry& entry = cache[path];
+    entry.stamp = stamp;
+    entry.verdict = Check(read);
+    return entry.verdict;
+}
+
 const FileChecks::Verdict& FileChecks::Picture(const std::string& path) {
-    auto found = pictures.find(path);
-    if (found != pictures.end()) return found->second;
     ::Picture picture;
-    return pictures[path] = Check([&] { picture.LoadImage(path.c_str()); });
+    return Cached(pictures, path, [&] { picture.LoadImage(path.c_str()); });
 }
 
 const FileChecks::Verdict& FileChecks::Sound(const std::string& path) {
-    auto found = sounds.find(path);
-    if (found != sounds.end()) return found->second;
-    Verdict verdict = Check([&] { channel.Open(path, false); });
-    channel.Stop();
-    return sounds[path] = verdict;
+    return Cached(sounds, path, [&] {
+        try {
+            channel.Open(path, false);
+        } catch (...) {
+            channel.Stop();
+            throw;
+        }
+        channel.Stop();
+    });
 }
 
 FileChecks::Verdict FileChecks::Settings(const char* path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,9 +11,10 @@
 // Whether the game could read a file it needs, decided by the game's own
 // readers: the picture decoders, the Ogg decoder, the settings reader and
 // the font engine. Each picture and sound is read once; later questions are
-// answered from memory. Needs a FatalErrorTrap on the calling thread, since
-// some readers end the game rather than throw, and takes the log over while
-// it lives, so that nothing is written into the game's folder.
+// answered from memory while the file keeps its modification time and size,
+// so one FileChecks can serve check after check of a game being edited. Needs a FatalErrorTrap on
+// the calling thread, since some readers end the game rather than throw, and takes the log over
+// while it lives, so that nothing is written into the game's folder.
 class FileChecks {
 public:
     // What reading a file gave: the message that stops the game ("" when
@@ -33,8 +35,24 @@ public:
     Verdict Font(const char* path, int pointSize, int style);
 
 private:
-    std::map<std::string, Verdict> pictures;
-    std::map<std::string, Verdict> sounds;
+    // When a file was last written and how long it was; empty when missing.
+    struct Stamp {
+        std::filesystem::file_time_type time{};
+        uintmax_t size = 0;
+        bool operator==(const Stamp& other) const {
+            return time == other.time && size == other.size;
+        }
+    };
+    struct Entry {
+        Stamp stamp;
+        Verdict verdict;
+    };
+    static Stamp StampOf(const std::string& path);
+    template <typename Read>
+    const Verdict& Cached(std::map<std::string, Entry>& cache, const std::string& path, Read read);
+
+    std::map<std::string, Entry> pictures;
+    std::map<std::string, Entry> sounds;
     MusicChannel channel;  // opens each sound as the game's channels do
     LogSink previousSink;
 };

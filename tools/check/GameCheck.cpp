@@ -57,8 +57,8 @@ std::string ReadBytes(const char* path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void CheckLongLines(Findings& findings) {
-    for (const LongLine& line : LongPhysicalLines(ReadBytes(paths::kScript), kLongestLine)) {
+void CheckLongLines(Findings& findings, const char* scriptPath) {
+    for (const LongLine& line : LongPhysicalLines(ReadBytes(scriptPath), kLongestLine)) {
         findings.AtLine(line.gameLine, Finding::Warning,
                         "line of " + std::to_string(line.length) +
                             " characters: the game reads it as " + std::to_string(line.pieces) +
@@ -69,9 +69,9 @@ void CheckLongLines(Findings& findings) {
 }
 
 // Each line as the game reads it, looked at for UTF-8 text.
-void CheckEncoding(Findings& findings) {
+void CheckEncoding(Findings& findings, const char* scriptPath) {
     File file;
-    file.OpenRead(paths::kScript);
+    file.OpenRead(scriptPath);
     char line[kLongestLine + 1];
     for (int number = 1; !file.IsEof(); ++number) {
         file.ReadLine(line, sizeof line);
@@ -82,14 +82,19 @@ void CheckEncoding(Findings& findings) {
     }
 }
 
-void CheckWholeScript(Findings& findings, FileChecks& files,
+void CheckWholeScript(Findings& findings, const char* scriptPath, FileChecks* files,
                       const std::optional<TextBoxLayout>& layout) {
     Scenario script;
     RegisterCommands(script);
-    for (const Scenario::LineError& error : script.LoadEveryLine(paths::kScript))
-        findings.GameError(error.line, error.message);
-    CheckLongLines(findings);
-    CheckEncoding(findings);
+    try {
+        for (const Scenario::LineError& error : script.LoadEveryLine(scriptPath))
+            findings.GameError(error.line, error.message);
+    } catch (const Exception& e) {
+        findings.AboutFile(findings.Script(), e.Message());  // unreadable: nothing more to check
+        return;
+    }
+    CheckLongLines(findings, scriptPath);
+    CheckEncoding(findings, scriptPath);
     ScriptChecks(script, findings, files, layout).Run();
 }
 
@@ -105,10 +110,15 @@ GameCheck::~GameCheck() {
     stage.secondaryFont.Close();
 }
 
-std::vector<Finding> GameCheck::CheckScript() {
+std::vector<Finding> GameCheck::CheckScript(const char* scriptPath) {
     Findings findings = startUp;
-    FileChecks files;
-    CheckWholeScript(findings, files, layout);
+    CheckWholeScript(findings, scriptPath, &scriptFiles, layout);
+    return findings.Sorted();
+}
+
+std::vector<Finding> CheckScriptAlone(const char* scriptPath, const std::string& shownName) {
+    Findings findings(shownName);
+    CheckWholeScript(findings, scriptPath, nullptr, std::nullopt);
     return findings.Sorted();
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/GamePaths.h"
 #include "tools/check/FileChecks.h"
 #include "tools/check/Findings.h"
 #include "tools/check/TextChecks.h"
@@ -15,8 +16,9 @@
 std::vector<Finding> CheckGame();
 
 // The same check in two halves, for a caller that checks many scripts in one
-// game (a fuzz target): the files start-up reads are checked, and the text
-// box is loaded, once; the script, and the files it names, at each call.
+// game (a fuzz target, an editor): the files start-up reads are checked, and
+// the text box is loaded, once; the script at each call. The files the script
+// names are read again only when they changed on disk since the last call.
 // While it lives it owns the stage's fonts and text box.
 class GameCheck {
 public:
@@ -25,10 +27,17 @@ public:
     GameCheck& operator=(const GameCheck&) = delete;
     ~GameCheck();
 
-    std::vector<Finding> CheckScript();
+    // scriptPath holds the script to check in place of the game's own (an
+    // editor's unsaved text); the findings name the game's script all the same.
+    std::vector<Finding> CheckScript(const char* scriptPath = paths::kScript);
 
 private:
     FileChecks startUpFiles;
     Findings startUp;
     std::optional<TextBoxLayout> layout;
+    FileChecks scriptFiles;
 };
+
+// A script that belongs to no game, checked alone: everything but the files
+// it names and the text box's room. The findings name the script shownName.
+std::vector<Finding> CheckScriptAlone(const char* scriptPath, const std::string& shownName);

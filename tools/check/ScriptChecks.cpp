@@ -106,7 +106,7 @@ std::string FileMessage(const std::string& path, const std::string& error) {
 
 }  // namespace
 
-ScriptChecks::ScriptChecks(Scenario& script, Findings& findings, FileChecks& files,
+ScriptChecks::ScriptChecks(Scenario& script, Findings& findings, FileChecks* files,
                            const std::optional<TextBoxLayout>& layout)
     : script(script), findings(findings), files(files), layout(layout) {
     for (const Statement& statement : script.Statements()) {
@@ -122,13 +122,19 @@ ScriptChecks::ScriptChecks(Scenario& script, Findings& findings, FileChecks& fil
         fixedVariables.insert(variable.first);
 }
 
+// The stage's seams are the program's again afterwards: a walk or a game
+// that runs in the same process later reads real files.
 void ScriptChecks::Run() {
+    PlayerSeam player = stage.player;
+    FileSeam files = stage.files;
     stage.player = CheckingPlayer();
     stage.files = {NotePicture, NoteVoice, KeepSilent};
     for (size_t i = 0; i < script.Statements().size(); ++i)
         CheckStatement(i);
     CheckReachable(script.Statements().size());
     stage.scene = SceneState();
+    stage.player = player;
+    stage.files = files;
 }
 
 void ScriptChecks::CheckStatement(size_t index) {
@@ -244,10 +250,11 @@ std::vector<ScriptChecks::CallOutcome> ScriptChecks::RunCall(
 }
 
 void ScriptChecks::CheckFiles(const std::vector<CallOutcome>& outcomes, int line) {
+    if (!files) return;
     for (const std::string& path : CommonPaths(outcomes, &CallOutcome::pictures))
-        Report(path, files.Picture(path), line);
+        Report(path, files->Picture(path), line);
     for (const std::string& path : CommonPaths(outcomes, &CallOutcome::voices))
-        Report(path, files.Sound(path), line);
+        Report(path, files->Sound(path), line);
 }
 
 // A file's error names the file, at each line that uses it; the lines the

@@ -19,8 +19,9 @@
 // thrown away. Runs on the thread that holds the FatalErrorTrap.
 class ScriptChecks {
 public:
-    // layout is absent when the fonts or the text box cannot be loaded.
-    ScriptChecks(Scenario& script, Findings& findings, FileChecks& files,
+    // layout is absent when the fonts or the text box cannot be loaded;
+    // files is null for a script checked alone, without its game's files.
+    ScriptChecks(Scenario& script, Findings& findings, FileChecks* files,
                  const std::optional<TextBoxLayout>& layout);
 
     void Run();
@@ -64,7 +65,7 @@ private:
 
     Scenario& script;
     Findings& findings;
-    FileChecks& files;
+    FileChecks* files;
     const std::optional<TextBoxLayout>& layout;
     std::set<std::string> assigned;        // every variable some statement assigns
     std::set<std::string> fixedVariables;  // those of one value wherever they are read

@@ -38,8 +38,8 @@ bool LooksLikeUtf8(const std::string& line) {
     return multiByte;
 }
 
-std::vector<LongLine> LongPhysicalLines(const std::string& bytes, size_t maxLength) {
-    std::vector<LongLine> found;
+std::vector<PhysicalLine> PhysicalLines(const std::string& bytes, size_t maxLength) {
+    std::vector<PhysicalLine> lines;
     int gameLine = 1;
     size_t start = 0;
     while (start < bytes.size()) {
@@ -47,7 +47,7 @@ std::vector<LongLine> LongPhysicalLines(const std::string& bytes, size_t maxLeng
         if (end == std::string::npos) end = bytes.size();
         size_t length = end - start;
         size_t pieces = length == 0 ? 1 : (length + maxLength - 1) / maxLength;
-        if (length > maxLength) found.push_back({gameLine, length, pieces});
+        lines.push_back({start, length, gameLine, pieces});
         gameLine += static_cast<int>(pieces);
         start = end;
         if (start < bytes.size()) {
@@ -55,6 +55,14 @@ std::vector<LongLine> LongPhysicalLines(const std::string& bytes, size_t maxLeng
             char pair = first == '\r' ? '\n' : '\r';
             if (start < bytes.size() && bytes[start] == pair) ++start;
         }
+    }
+    return lines;
+}
+
+std::vector<LongLine> LongPhysicalLines(const std::string& bytes, size_t maxLength) {
+    std::vector<LongLine> found;
+    for (const PhysicalLine& line : PhysicalLines(bytes, maxLength)) {
+        if (line.length > maxLength) found.push_back({line.gameLine, line.length, line.pieces});
     }
     return found;
 }

@@ -13,6 +13,18 @@
 // Windows-1251 text practically never passes both tests.
 bool LooksLikeUtf8(const std::string& line);
 
+// A line of the file as it stands between line ends, and the lines the game
+// makes of it: pieces of at most the game's line length, each counted.
+struct PhysicalLine {
+    size_t start;  // byte offset in the file
+    size_t length;
+    int gameLine;  // the game's number of its first piece
+    size_t pieces;
+};
+// The script's bytes split at its line ends as the game splits them (CR,
+// LF, CR LF, LF CR), with the game's line count.
+std::vector<PhysicalLine> PhysicalLines(const std::string& bytes, size_t maxLength);
+
 // A physical line longer than the game reads in one piece.
 struct LongLine {
     int gameLine;  // the game's number of its first piece

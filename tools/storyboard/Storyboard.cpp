@@ -183,7 +183,7 @@ void Walk::StartGame() {
     stage.player = player->Seam();
     stage.Load(settings);
     failurePlace = paths::kScript;
-    scenario.Load(paths::kScript);
+    scenario.Load(options.scriptPath.c_str());
     scenario.Init();
     failurePlace = kToolName;
 }
@@ -304,6 +304,7 @@ void Walk::OnFirstFrame() {
     if (!fresh) {
         halt = Halt::kJoin;
         joinedFrame = known->second;
+        if (options.onFrame) options.onFrame(line, FrameFile(joinedFrame));
     } else if (frames == options.maxFrames) {  // there is more than the walk may draw
         halt = Halt::kLimit;
     } else {
@@ -329,6 +330,7 @@ void Walk::DrawFrame(int number) {
         entry.speaker = scene.speakerName;  // a menu covers the speaker
     }
     index->AddFrame(entry);
+    if (options.onFrame) options.onFrame(line, file);
     if (number % 100 == 0) progress << kToolName << ": " << number << " frames\n";
 }
 

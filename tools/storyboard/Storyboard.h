@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
+
+#include "core/GamePaths.h"
 
 // velmora-storyboard's walk: plays the game in the working directory by
 // itself with the real script, commands and scene drawing, follows every
@@ -10,6 +13,12 @@
 struct StoryboardOptions {
     std::string outDir;  // created if missing; frames of an earlier walk are replaced
     int maxFrames = 2000;
+    // The script to play in place of the game's own (an editor's unsaved text).
+    std::string scriptPath = paths::kScript;
+    // Told of each wait's frame as the walk reaches it: the script line of
+    // the waiting statement and the frame's file in outDir (a frame drawn
+    // before, when the wait joins one).
+    std::function<void(int line, const std::string& file)> onFrame;
 };
 
 // Errors, warnings and a stop at maxFrames go to report in the form

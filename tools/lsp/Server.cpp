@@ -1,0 +1,171 @@
+#include "tools/lsp/Server.h"
+
+#include "core/Version.h"
+#include "tools/lsp/MessageReader.h"
+#include "tools/lsp/RequestError.h"
+
+using nlohmann::json;
+
+Server::Server(std::ostream& out, std::ostream& log, const std::filesystem::path& scratch)
+    : out(out), log(log), workspace(scratch) {
+    Register();
+}
+
+void Server::Send(const json& message) {
+    // Names from the script and the disk may hold bytes that are no UTF-8.
+    WriteMessage(out, message.dump(-1, ' ', false, json::error_handler_t::replace));
+}
+
+void Server::Reply(const json& id, const json& result) {
+    Send({{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
+}
+
+void Server::ReplyError(const json& id, int code, const std::string& message) {
+    Send({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}});
+}
+
+void Server::Dropped(const std::string& problem) {
+    log << "velmora-lsp: dropped input: " << problem << "\n" << std::flush;
+}
+
+void Server::Handle(const std::string& body) {
+    json message = json::parse(body, nullptr, false);
+    if (message.is_discarded())
+        return ReplyError(nullptr, kParseError, "Parse error: the body is no JSON");
+    Dispatch(message);
+}
+
+namespace {
+
+bool ValidId(const json& id) {
+    return id.is_number_integer() || id.is_string();
+}
+
+}  // namespace
+
+void Server::Dispatch(const json& message) {
+    if (!message.is_object() || message.value("jsonrpc", "") != "2.0")
+        return ReplyError(nullptr, kInvalidRequest, "Invalid request: not a JSON-RPC 2.0 message");
+    bool hasId = message.contains("id");
+    json id = hasId ? message["id"] : json();
+    if (!message.contains("method")) {
+        if (message.contains("result") || message.contains("error")) return;  // a reply to us
+        return ReplyError(ValidId(id) ? id : json(), kInvalidRequest, "Invalid request: no method");
+    }
+    if (!message["method"].is_string() || (hasId && !ValidId(id)))
+        return ReplyError(ValidId(id) ? id : json(), kInvalidRequest,
+                          "Invalid request: the method or the id is of the wrong type");
+    json params = message.contains("params") ? message["params"] : json::object();
+    const std::string& method = message["method"].get_ref<const std::string&>();
+    if (hasId) return Call(id, method, params);
+    Notify(method, params);
+}
+
+void Server::Call(const json& id, const std::string& method, const json& params) {
+    if (!initialized && method != "initialize")
+        return ReplyError(id, kServerNotInitialized, "Server not initialized: " + method);
+    if (shutDown) return ReplyError(id, kInvalidRequest, "Server is shutting down: " + method);
+    auto found = requests.find(method);
+    if (found == requests.end())
+        return ReplyError(id, kMethodNotFound, "Method not found: " + method);
+    try {
+        Reply(id, found->second(params));
+    } catch (const RequestError& e) {
+        ReplyError(id, e.code, e.message);
+    } catch (const json::exception& e) {
+        ReplyError(id, kInvalidParams, std::string("Invalid params: ") + e.what());
+    }
+}
+
+void Server::Notify(const std::string& method, const json& params) {
+    if (method == "exit") {
+        exited = true;
+        return;
+    }
+    if (!initialized || shutDown) return;  // the protocol drops them
+    auto found = notifications.find(method);
+    if (found == notifications.end()) {
+        if (method.rfind("$/", 0) != 0)
+            log << "velmora-lsp: no such notification: " << method << "\n";
+        return;
+    }
+    try {
+        found->second(params);
+    } catch (const RequestError& e) {
+        log << "velmora-lsp: " << method << ": " << e.message << "\n";
+    } catch (const json::exception& e) {
+        log << "velmora-lsp: " << method << ": invalid params: " << e.what() << "\n";
+    }
+}
+
+json Server::Initialize(const json&) {
+    if (initialized) throw RequestError{kInvalidRequest, "initialize was already received"};
+    initialized = true;
+    json capabilities = {
+        {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+        {"definitionProvider", true},
+        {"referencesProvider", true},
+        {"renameProvider", {{"prepareProvider", true}}},
+        {"completionProvider", {{"triggerCharacters", {" ", "=", "\"", ","}}}},
+        {"hoverProvider", true},
+        {"documentSymbolProvider", true},
+    };
+    return {{"capabilities", capabilities},
+            {"serverInfo", {{"name", "velmora-lsp"}, {"version", kVelmoraVersion}}}};
+}
+
+void Server::PublishDiagnostics(const std::string& uri) {
+    const Analysis* analysis = workspace.Analyzed(uri);
+    json diagnostics = analysis ? analysis->diagnostics : json::array();
+    Send({{"jsonrpc", "2.0"},
+          {"method", "textDocument/publishDiagnostics"},
+          {"params", {{"uri", uri}, {"diagnostics", diagnostics}}}});
+}
+
+namespace {
+
+const std::string& UriOf(const json& params) {
+    return params.at("textDocument").at("uri").get_ref<const std::string&>();
+}
+
+int VersionOf(const json& params) {
+    const json& document = params.at("textDocument");
+    return document.contains("version") && document["version"].is_number_integer()
+               ? document["version"].get<int>()
+               : 0;
+}
+
+}  // namespace
+
+void Server::Register() {
+    requests["initialize"] = [this](const json& p) { return Initialize(p); };
+    requests["shutdown"] = [this](const json&) {
+        shutDown = true;
+        return json();
+    };
+    notifications["initialized"] = [](const json&) {};
+    notifications["textDocument/didOpen"] = [this](const json& p) {
+        workspace.Open(UriOf(p), p.at("textDocument").at("text").get<std::string>(), VersionOf(p));
+        PublishDiagnostics(UriOf(p));
+    };
+    notifications["textDocument/didChange"] = [this](const json& p) {
+        workspace.Change(UriOf(p), p.at("contentChanges"), VersionOf(p));
+        PublishDiagnostics(UriOf(p));
+    };
+    notifications["textDocument/didClose"] = [this](const json& p) {
+        workspace.Close(UriOf(p));
+        PublishDiagnostics(UriOf(p));
+    };
+    notifications["textDocument/didSave"] = [](const json&) {};
+    requests["textDocument/definition"] = [this](const json& p) { return workspace.Definition(p); };
+    requests["textDocument/references"] = [this](const json& p) { return workspace.References(p); };
+    requests["textDocument/prepareRename"] = [this](const json& p) {
+        return workspace.PrepareRename(p);
+    };
+    requests["textDocument/rename"] = [this](const json& p) { return workspace.Rename(p); };
+    requests["textDocument/completion"] = [this](const json& p) { return workspace.Completion(p); };
+    requests["textDocument/hover"] = [this](const json& p) { return workspace.Hover(p); };
+    requests["textDocument/documentSymbol"] = [this](const json& p) {
+        return workspace.Symbols(p);
+    };
+}

@@ -1,0 +1,81 @@
+// velmora-lsp: the language server, speaking the Language Server Protocol
+// on standard input and output until the editor says exit.
+#include <SDL_ttf.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+
+#include "core/Log.h"
+#include "core/Version.h"
+#include "graphics/CharacterTable.h"
+#include "tools/lsp/MessageReader.h"
+#include "tools/lsp/Server.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kUsage[] =
+    "usage: velmora-lsp [--help | --version]\n"
+    "The language server of Velmora's scripts: an editor starts it and speaks the\n"
+    "Language Server Protocol with it on standard input and output. It checks\n"
+    "data/scenario/main.txt with velmora-check's checks as the author types, and\n"
+    "finds, renames and completes labels, pictures and voices.\n"
+    "Exit status: 0 after shutdown and exit, 1 otherwise.\n";
+
+// A folder of its own for the bytes it checks and the frames it draws.
+fs::path MakeScratch() {
+    std::string pattern = (fs::temp_directory_path() / "velmora-lsp-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return fs::path();
+    return pattern;
+}
+
+int Serve() {
+    fs::path scratch = MakeScratch();
+    if (scratch.empty()) {
+        std::cerr << "velmora-lsp: cannot make a scratch folder in " << fs::temp_directory_path()
+                  << "\n";
+        return 1;
+    }
+    if (TTF_Init() < 0) std::cerr << "velmora-lsp: the font engine does not start\n";
+    BuildCharacterTable();
+    FatalErrorTrap trap;
+    int status = 1;
+    {
+        Server server(std::cout, std::cerr, scratch);
+        MessageReader reader(std::cin);
+        std::string body, problem;
+        while (!server.Exited()) {
+            MessageReader::Result result = reader.Next(body, problem);
+            if (!problem.empty()) server.Dropped(problem);
+            if (result == MessageReader::Result::kEnd) break;
+            if (result == MessageReader::Result::kMessage) server.Handle(body);
+        }
+        status = server.ExitStatus();
+    }
+    std::error_code error;
+    fs::remove_all(scratch, error);
+    TTF_Quit();
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "velmora-lsp " << kVelmoraVersion << "\n";
+        return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--stdio") != 0) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    std::ios::sync_with_stdio(false);
+    return Serve();
+}
