@@ -8,7 +8,7 @@
 set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
-ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES || exit 1
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES $EDITOR_PACKAGES && ensure_node || exit 1
 
 jobs=$(nproc)
 failed=()
