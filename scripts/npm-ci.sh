@@ -9,10 +9,13 @@ set -euo pipefail
 source_dir=$1
 dest_dir=$2
 mkdir -p "$dest_dir"
-if [ -d "$dest_dir/node_modules" ] && cmp -s "$source_dir/package-lock.json" "$dest_dir/package-lock.json" &&
-    cmp -s "$source_dir/package.json" "$dest_dir/package.json"; then
+# The stamp is the lockfile the packages came from (package.json in DEST_DIR
+# may be changed by its user, as scripts/vsix.sh sets the version).
+stamp=$dest_dir/node_modules/.velmora-lockfile
+if [ -f "$stamp" ] && cmp -s "$source_dir/package-lock.json" "$stamp"; then
     exit 0
 fi
 cp "$source_dir/package.json" "$source_dir/package-lock.json" "$dest_dir/"
 cd "$dest_dir"
 npm ci --ignore-scripts --omit=optional --no-audit --no-fund --loglevel=error
+cp package-lock.json "$stamp"
