@@ -23,11 +23,9 @@ Position LineMap::OfGameLine(int gameLine) const {
         std::upper_bound(physical.begin(), physical.end(), gameLine,
                          [](int n, const PhysicalLine& line) { return n < line.gameLine; });
     const PhysicalLine& line = *(after - 1);
-    size_t piece = std::min(static_cast<size_t>(gameLine - line.gameLine), line.pieces - 1);
-    if (after == physical.end() && gameLine >= line.gameLine + static_cast<int>(line.pieces))
-        piece = 0;
-    int editorLine = EditorLineAt(line.start);
-    return {editorLine, static_cast<int>(piece * kGameLineLength)};
+    size_t piece = static_cast<size_t>(gameLine - line.gameLine);
+    if (piece >= line.pieces) return {EditorLineAt(line.start), 0};  // past the script's end
+    return {EditorLineAt(line.start), static_cast<int>(piece * kGameLineLength)};
 }
 
 int LineMap::GameLineOf(int editorLine) const {

@@ -64,7 +64,7 @@ std::string FileAt(const Analysis& analysis, const Position& at) {
 
 // Asks the game's own loader whether it takes name as a label; the reason
 // when it does not.
-std::string LabelRefusal(const std::string& name) {
+std::string LabelRefusal(const std::string& name, const std::string& shown) {
     if (name.empty()) return "a label needs a name";
     if (name.find_first_of("\r\n") != std::string::npos) return "a label is one line";
     fs::path file = fs::temp_directory_path() / ("velmora-lsp-label-" + std::to_string(getpid()));
@@ -79,7 +79,7 @@ std::string LabelRefusal(const std::string& name) {
     std::error_code ignored;
     fs::remove(file, ignored);
     if (errors.empty()) return "";
-    return "\"" + name + "\" cannot be a label: the game stops at \":" + name +
+    return "\"" + shown + "\" cannot be a label: the game stops at \":" + shown +
            "\" with \"Invalid label\"; a label is a letter followed by letters, digits and "
            "underscores";
 }
@@ -121,7 +121,7 @@ Json Rename(const Analysis& analysis, const std::string& uri, const Position& at
     std::string name;
     const LabelInfo* info = LabelAt(analysis, at, &name);
     if (!info) throw RequestError{-32803, "only a label can be renamed here"};
-    std::string refusal = LabelRefusal(ToScriptText(newName).bytes);
+    std::string refusal = LabelRefusal(ToScriptText(newName).bytes, newName);
     if (!refusal.empty()) throw RequestError{-32602, refusal};
     if (newName != name && analysis.index.Labels().count(newName) != 0)
         throw RequestError{-32602, "the script already has a label " + newName +
