@@ -141,3 +141,15 @@ test("a script outside a game folder is checked alone, without its files", async
         [[1, 1, "Invalid label"]]);
     await session.close();
 });
+
+test("CR LF line ends, as Windows editors save them, keep every finding on its line", async () => {
+    const script = ['back "room"', 'char "mira", align=top', "", "goto nowhere", 'say text="Hi."'].join("\r\n");
+    const dir = makeGame({ script, pictures: { room: "harbour", mira: "mira" } });
+    const findings = checkGame(dir);
+    assert.deepEqual(findings.map((f) => f.line), [2, 4, 5], "align, the label, the line it skips");
+    const session = await Session.start({ rootDir: dir });
+    const diagnostics = await session.open(scriptUri(dir), script);
+    assertSameAsChecker(diagnostics, findings, script);
+    assert.deepEqual(diagnostics.map((d) => d.range.start.line).sort(), [1, 3, 4]);
+    await session.close();
+});
