@@ -87,6 +87,13 @@ test("rename: a label at its definition and every use, and nothing else of that 
     assert.equal(renamed, kScript.replace("label=pier", "label=quay").replace("goto pier", "goto quay")
         .replace(":pier", ":quay"));
     assert.match(renamed, /To the pier/, "a string is not a label");
+
+    // Only labels are renamed: not a command, a picture or a string.
+    for (const [line, character] of [[3, 1], [2, 8], [6, 12]]) {
+        const answer = await session.request("textDocument/prepareRename",
+            session.at(uri, line, character)).catch((error) => error);
+        assert.ok(answer === null || answer instanceof Error, `${line}:${character}: ${JSON.stringify(answer)}`);
+    }
 });
 
 test("rename: a name the loader would refuse as a label is refused, saying why", async () => {
