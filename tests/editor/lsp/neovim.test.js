@@ -19,7 +19,7 @@ test("Neovim opens the demo with a seeded fault and shows exactly that diagnosti
     const report = path.join(tempDir(), "report.json");
     const run = spawnSync(nvim, ["--headless", "-n", "-i", "NONE", "-u", path.join(config, "velmora.lua"),
         path.join(dir, kScript), "-c", `luafile ${path.join(config, "report.lua")}`], {
-        cwd: dir, timeout: 60000, encoding: "utf8",
+        cwd: dir, timeout: 120000, encoding: "utf8",
         env: { ...process.env, VELMORA_LSP: programs.lsp, VELMORA_REPORT: report,
             XDG_CONFIG_HOME: dir, XDG_DATA_HOME: dir, XDG_STATE_HOME: dir, XDG_CACHE_HOME: dir },
     });

@@ -57,7 +57,7 @@ class RawServer {
 
     // The response to request id, skipping notifications and other answers.
     async response(id) {
-        const deadline = Date.now() + 20000;
+        const deadline = Date.now() + 60000;
         for (;;) {
             const found = this.messages.find((m) => m.id === id && !m.method);
             if (found) return found;

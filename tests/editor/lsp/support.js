@@ -21,7 +21,8 @@ const programs = {
     storyboard: process.env.VELMORA_STORYBOARD || path.join(build, "velmora-storyboard"),
 };
 const kScript = "data/scenario/main.txt";
-const kTimeout = 20000;
+// Generous: the suites also run beside the others under the sanitizers.
+const kTimeout = 60000;
 
 // Windows-1251, both ways, from the platform's own decoder.
 const decoder = new TextDecoder("windows-1251");

@@ -2,7 +2,7 @@
 -- opened script, writes them as JSON to VELMORA_REPORT and quits.
 local report = os.getenv("VELMORA_REPORT")
 local function diagnostics() return vim.diagnostic.get(0) end
-vim.wait(30000, function() return #diagnostics() > 0 end, 50)
+vim.wait(60000, function() return #diagnostics() > 0 end, 50)
 -- Later publications replace earlier ones; let any second one arrive.
 vim.wait(500, function() return false end, 50)
 local found = {}
