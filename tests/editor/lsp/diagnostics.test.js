@@ -153,3 +153,22 @@ test("CR LF line ends, as Windows editors save them, keep every finding on its l
     assert.deepEqual(diagnostics.map((d) => d.range.start.line).sort(), [1, 3, 4]);
     await session.close();
 });
+
+test("incremental edits count columns in UTF-16 units, as the protocol does", async () => {
+    const script = "' a smile 😀x\n' and ☃\n";
+    const dir = makeGame({ script: "' a smile ?x\n' and ?\n" });
+    const uri = scriptUri(dir);
+    const session = await Session.start({ rootDir: dir });
+    await session.open(uri, script);
+    // Before the x: after the two units of the emoji, not after three characters.
+    const x = script.indexOf("x");
+    const diagnostics = await session.change(uri, [{
+        range: { start: { line: 0, character: x }, end: { line: 0, character: x } },
+        text: "\ngoto nowhere",
+    }]);
+    assert.deepEqual(diagnostics.filter((d) => d.severity === 1).map((d) => [d.range.start.line, d.message]),
+        [[1, "Undefined label nowherex"]]);
+    assert.deepEqual(diagnostics.filter((d) => d.severity === 2).map((d) => d.range.start),
+        [{ line: 0, character: x - 2 }, { line: 2, character: 6 }]);
+    await session.close();
+});

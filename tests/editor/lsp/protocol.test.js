@@ -4,9 +4,9 @@
 
 const { test } = require("node:test");
 const assert = require("node:assert/strict");
-const { spawn, spawnSync } = require("node:child_process");
+const { spawnSync } = require("node:child_process");
 const fs = require("node:fs");
-const { programs, Session } = require("./support");
+const { programs, Session, startServer } = require("./support");
 
 const kVersion = /inline constexpr char kVelmoraVersion\[\] = "(.*)";/
     .exec(fs.readFileSync(`${__dirname}/../../../core/Version.h`, "utf8"))[1];
@@ -22,7 +22,7 @@ test("--version and --help answer on stdout and exit 0", () => {
 // A server spoken to byte by byte, for what no client library would send.
 class RawServer {
     constructor() {
-        this.process = spawn(programs.lsp, [], { stdio: ["pipe", "pipe", "pipe"] });
+        this.process = startServer();
         this.buffer = Buffer.alloc(0);
         this.stderr = "";
         this.messages = [];

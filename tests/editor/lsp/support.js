@@ -44,9 +44,21 @@ function fromWindows1251(bytes) {
 }
 
 const temporary = [];
+const servers = [];
 process.on("exit", () => {
+    for (const server of servers) if (server.exitCode === null) server.kill("SIGKILL");
     for (const dir of temporary) fs.rmSync(dir, { recursive: true, force: true });
 });
+
+// A server left running by a failed test neither keeps the test file from
+// ending nor outlives it.
+function startServer() {
+    const server = spawn(programs.lsp, [], { stdio: ["pipe", "pipe", "pipe"] });
+    servers.push(server);
+    server.unref();
+    for (const stream of [server.stdin, server.stdout, server.stderr]) stream.unref();
+    return server;
+}
 
 function tempDir() {
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), "velmora-editor-"));
@@ -163,7 +175,7 @@ class Session {
 
     async spawn() {
         assert.ok(fs.existsSync(programs.lsp), `no server at ${programs.lsp}`);
-        this.process = spawn(programs.lsp, [], { stdio: ["pipe", "pipe", "pipe"] });
+        this.process = startServer();
         this.stderr = "";
         this.process.stderr.on("data", (chunk) => { this.stderr += chunk; });
         this.exited = new Promise((resolve) => this.process.on("exit",
@@ -305,5 +317,5 @@ function assertSamePixels(actual, expected, what) {
 module.exports = {
     assertSameAsChecker, assertSamePixels, checkGame, copyDemo, decodePng, demo, editorLine, find,
     hoverPicture, hoverText, kScript, locations, makeGame, programs, root, scriptUri, Session,
-    tempDir, toWindows1251, writeScript,
+    startServer, tempDir, toWindows1251, writeScript,
 };
