@@ -33,7 +33,10 @@ void Walk(const fs::path& directory, const fs::path& out, int maxFrames) {
     fs::path previous = fs::current_path();
     fs::current_path(directory);
     std::ostringstream report, progress;
-    MakeStoryboard({out.string(), maxFrames}, report, progress);
+    StoryboardOptions options;
+    options.outDir = out.string();
+    options.maxFrames = maxFrames;
+    MakeStoryboard(options, report, progress);
     fs::current_path(previous);
 }
 

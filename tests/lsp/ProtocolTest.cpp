@@ -56,7 +56,10 @@ TEST(MessageReaderTest, SkipsBrokenHeadersAndFindsTheNextMessage) {
     std::vector<std::string> bodies;
     int broken = 0;
     for (const Read& read : all) {
-        if (read.result == Result::kMessage) bodies.push_back(read.body);
+        if (read.result == Result::kMessage) {
+            bodies.push_back(read.body);
+            EXPECT_EQ(read.problem, "");
+        }
         if (read.result == Result::kBroken) {
             ++broken;
             EXPECT_NE(read.problem, "");

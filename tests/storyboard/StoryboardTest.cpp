@@ -48,7 +48,10 @@ protected:
 
     int WalkAsItIs(int maxFrames = 2000) {
         std::ostringstream reportText, progressText;
-        int status = MakeStoryboard({directory + "/sb", maxFrames}, reportText, progressText);
+        StoryboardOptions options;
+        options.outDir = directory + "/sb";
+        options.maxFrames = maxFrames;
+        int status = MakeStoryboard(options, reportText, progressText);
         report = reportText.str();
         progress = progressText.str();
         return status;

@@ -48,8 +48,10 @@ FileChecks::Stamp FileChecks::StampOf(const std::string& path) {
 template <typename Read>
 const FileChecks::Verdict& FileChecks::Cached(std::map<std::string, Entry>& cache,
                                               const std::string& path, Read read) {
-    Stamp stamp = StampOf(path);
     auto found = cache.find(path);
+    bool seen = !stamped.insert(path).second;
+    if (found != cache.end() && seen) return found->second.verdict;
+    Stamp stamp = StampOf(path);
     if (found != cache.end() && found->second.stamp == stamp) return found->second.verdict;
     Entry& entry = cache[path];
     entry.stamp = stamp;

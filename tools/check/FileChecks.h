@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ public:
     FileChecks& operator=(const FileChecks&) = delete;
     ~FileChecks();
 
+    // A new check of the game begins: files are looked at on disk again, once
+    // each, to see whether they changed since the last check.
+    void NewCheck() { stamped.clear(); }
+
     const Verdict& Picture(const std::string& path);
     const Verdict& Sound(const std::string& path);
     Verdict Settings(const char* path);
@@ -53,6 +58,7 @@ private:
 
     std::map<std::string, Entry> pictures;
     std::map<std::string, Entry> sounds;
-    MusicChannel channel;  // opens each sound as the game's channels do
+    std::set<std::string> stamped;  // looked at on disk in this check
+    MusicChannel channel;           // opens each sound as the game's channels do
     LogSink previousSink;
 };

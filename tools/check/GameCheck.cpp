@@ -112,6 +112,7 @@ GameCheck::~GameCheck() {
 
 std::vector<Finding> GameCheck::CheckScript(const char* scriptPath) {
     Findings findings = startUp;
+    scriptFiles.NewCheck();
     CheckWholeScript(findings, scriptPath, &scriptFiles, layout);
     return findings.Sorted();
 }

@@ -19,8 +19,10 @@ Json Definition(const Analysis& analysis, const std::string& uri, const Position
 Json References(const Analysis& analysis, const std::string& uri, const Position& at,
                 bool withDefinition);
 Json PrepareRename(const Analysis& analysis, const Position& at);
+// The loader is asked about the new name with a one-line script written
+// into the scratch folder.
 Json Rename(const Analysis& analysis, const std::string& uri, const Position& at,
-            const std::string& newName);
+            const std::string& newName, const std::string& scratch);
 Json Symbols(const Analysis& analysis);
 Json Completion(const Analysis& analysis, const Position& at);
 Json Hover(const Analysis& analysis, const Position& at, FrameCache& frames, DocumentCheck& check);

@@ -73,6 +73,7 @@ bool MessageReader::ParseHeader(const std::string& line, std::string& problem) {
 }
 
 MessageReader::Result MessageReader::Next(std::string& body, std::string& problem) {
+    problem.clear();
     std::string line;
     for (;;) {
         Line got = ReadHeaderLine(line);

@@ -10,8 +10,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
 namespace fs = std::filesystem;
 
 namespace features {
@@ -64,10 +62,11 @@ std::string FileAt(const Analysis& analysis, const Position& at) {
 
 // Asks the game's own loader whether it takes name as a label; the reason
 // when it does not.
-std::string LabelRefusal(const std::string& name, const std::string& shown) {
+std::string LabelRefusal(const std::string& name, const std::string& shown,
+                         const std::string& scratch) {
     if (name.empty()) return "a label needs a name";
     if (name.find_first_of("\r\n") != std::string::npos) return "a label is one line";
-    fs::path file = fs::temp_directory_path() / ("velmora-lsp-label-" + std::to_string(getpid()));
+    fs::path file = fs::path(scratch) / "label.txt";
     std::ofstream(file, std::ios::binary) << ":" << name << "\n";
     Scenario script;
     std::vector<Scenario::LineError> errors;
@@ -117,11 +116,11 @@ Json PrepareRename(const Analysis& analysis, const Position& at) {
 }
 
 Json Rename(const Analysis& analysis, const std::string& uri, const Position& at,
-            const std::string& newName) {
+            const std::string& newName, const std::string& scratch) {
     std::string name;
     const LabelInfo* info = LabelAt(analysis, at, &name);
     if (!info) throw RequestError{-32803, "only a label can be renamed here"};
-    std::string refusal = LabelRefusal(ToScriptText(newName).bytes, newName);
+    std::string refusal = LabelRefusal(ToScriptText(newName).bytes, newName, scratch);
     if (!refusal.empty()) throw RequestError{-32602, refusal};
     if (newName != name && analysis.index.Labels().count(newName) != 0)
         throw RequestError{-32602, "the script already has a label " + newName +

@@ -1,5 +1,8 @@
 #include "tools/lsp/Server.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "core/Version.h"
 #include "tools/lsp/MessageReader.h"
 #include "tools/lsp/RequestError.h"
@@ -130,9 +133,8 @@ const std::string& UriOf(const json& params) {
 
 int VersionOf(const json& params) {
     const json& document = params.at("textDocument");
-    return document.contains("version") && document["version"].is_number_integer()
-               ? document["version"].get<int>()
-               : 0;
+    if (!document.contains("version") || !document["version"].is_number_integer()) return 0;
+    return static_cast<int>(std::clamp<int64_t>(document["version"].get<int64_t>(), 0, INT_MAX));
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "tools/lsp/Workspace.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "commands/Commands.h"
 #include "core/Exception.h"
 #include "tools/lsp/Diagnostics.h"
@@ -11,8 +14,17 @@ using nlohmann::json;
 
 namespace {
 
+// A line or column: a whole number, clamped to what an int holds.
+int Coordinate(const json& value) {
+    if (!value.is_number_integer())
+        throw RequestError{-32602, "Invalid params: a position is two whole numbers"};
+    if (value.is_number_unsigned())
+        return static_cast<int>(std::min<uint64_t>(value.get<uint64_t>(), INT_MAX));
+    return static_cast<int>(std::clamp<int64_t>(value.get<int64_t>(), INT_MIN, INT_MAX));
+}
+
 Position PositionFrom(const json& position) {
-    return {position.at("line").get<int>(), position.at("character").get<int>()};
+    return {Coordinate(position.at("line")), Coordinate(position.at("character"))};
 }
 
 Range RangeFrom(const json& range) {
@@ -21,7 +33,7 @@ Range RangeFrom(const json& range) {
 
 }  // namespace
 
-Workspace::Workspace(const fs::path& scratch) : check(scratch), frames(scratch) {}
+Workspace::Workspace(const fs::path& scratch) : scratch(scratch), check(scratch), frames(scratch) {}
 
 std::unique_ptr<Analysis> Workspace::Analyze(const TextDocument& document) {
     auto analysis = std::make_unique<Analysis>(PlaceOf(document.Uri()), document.Text());
@@ -100,7 +112,7 @@ json Workspace::Rename(const json& params) {
     Position at;
     const Analysis& analysis = At(params, at);
     return features::Rename(analysis, params.at("textDocument").at("uri"), at,
-                            params.at("newName").get<std::string>());
+                            params.at("newName").get<std::string>(), scratch.string());
 }
 
 json Workspace::Completion(const json& params) {

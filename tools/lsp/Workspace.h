@@ -44,6 +44,7 @@ private:
     std::unique_ptr<Analysis> Analyze(const TextDocument& document);
     const Analysis& At(const Json& params, Position& position);
 
+    std::filesystem::path scratch;
     std::map<std::string, Open_> documents;
     DocumentCheck check;
     FrameCache frames;
