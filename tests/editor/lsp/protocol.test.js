@@ -6,7 +6,7 @@ const { test } = require("node:test");
 const assert = require("node:assert/strict");
 const { spawnSync } = require("node:child_process");
 const fs = require("node:fs");
-const { programs, Session, startServer } = require("./support");
+const { programs, Session, startServer, withTimeout } = require("./support");
 
 const kVersion = /inline constexpr char kVelmoraVersion\[\] = "(.*)";/
     .exec(fs.readFileSync(`${__dirname}/../../../core/Version.h`, "utf8"))[1];
@@ -29,8 +29,9 @@ class RawServer {
         this.waiting = null;
         this.process.stderr.on("data", (chunk) => { this.stderr += chunk; });
         this.process.stdout.on("data", (chunk) => this.onData(chunk));
-        this.exited = new Promise((resolve) => this.process.on("exit",
+        const exited = new Promise((resolve) => this.process.on("exit",
             (code, signal) => resolve({ code, signal })));
+        this.exited = () => withTimeout(exited, `the end\n${this.stderr}`);
     }
 
     onData(chunk) {
@@ -78,7 +79,7 @@ class RawServer {
 
     async end() {
         this.process.stdin.end();
-        return this.exited;
+        return this.exited();
     }
 }
 
@@ -102,7 +103,7 @@ test("broken headers and bodies are answered or dropped, and the server goes on"
     server.send({ id: 2, method: "shutdown" });
     assert.deepEqual((await server.response(2)).result, null);
     server.send({ method: "exit" });
-    assert.deepEqual(await server.exited, { code: 0, signal: null });
+    assert.deepEqual(await server.exited(), { code: 0, signal: null });
     assert.doesNotMatch(server.stderr, /Sanitizer|runtime error/);
 });
 

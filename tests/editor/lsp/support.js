@@ -264,6 +264,8 @@ class Session {
     }
 }
 
+// Every wait goes through here: its timer also keeps the test running while
+// it waits on a server that does not hold the event loop itself.
 function withTimeout(promise, what) {
     let timer;
     const timeout = new Promise((_, reject) => {
@@ -317,5 +319,5 @@ function assertSamePixels(actual, expected, what) {
 module.exports = {
     assertSameAsChecker, assertSamePixels, checkGame, copyDemo, decodePng, demo, editorLine, find,
     hoverPicture, hoverText, kScript, locations, makeGame, programs, root, scriptUri, Session,
-    startServer, tempDir, toWindows1251, writeScript,
+    startServer, tempDir, toWindows1251, withTimeout, writeScript,
 };
