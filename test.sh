@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 source scripts/packages.sh
 # Wine among them: the Windows end-to-end tests are configured in every build.
 ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES $RUNTIME_PACKAGES \
-    $PACK_PACKAGES || exit 1
+    $PACK_PACKAGES $EDITOR_PACKAGES && ensure_node || exit 1
 
 jobs=$(nproc)
 failed=()

@@ -18,6 +18,9 @@ libpulse-dev"
 PACK_PACKAGES="debootstrap imagemagick libarchive-dev"
 # The fuzz targets need clang and its libFuzzer and sanitizer run-times.
 FUZZ_PACKAGES="clang-14 libclang-rt-14-dev"
+# The editor tests: Neovim's LSP client, and unzip to look into the .vsix.
+# Node.js and npm come through ensure_node.
+EDITOR_PACKAGES="neovim unzip"
 # run.sh plays the demo by itself on a virtual display when there is none.
 AUTOPLAY_PACKAGES="xvfb xdotool x11-apps imagemagick"
 # scripts/windows.sh: the mingw-w64 cross compilers, Debian's sources through
@@ -41,4 +44,12 @@ ensure_packages() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q &&
         $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
             "${missing[@]}"
+}
+
+# Node.js and npm for the editor tests and the VS Code extension: Debian's
+# packages, unless a node and an npm are there already (a newer Node.js
+# installed another way is kept; the extension's packager needs 20 or later).
+ensure_node() {
+    command -v node >/dev/null && command -v npm >/dev/null && return 0
+    ensure_packages nodejs npm
 }

@@ -1,0 +1,67 @@
+// The Velmora extension: starts velmora-lsp for the game's scripts and
+// restarts it when its path is changed in the settings. Everything the author
+// sees beyond the colours (findings, jumps, renames, completion, frames)
+// comes from the server, which runs the game's own code.
+"use strict";
+
+const vscode = require("vscode");
+const { LanguageClient } = require("vscode-languageclient/node");
+
+const kSection = "velmora";
+
+let client;
+
+function serverPath() {
+    const configured = vscode.workspace.getConfiguration(kSection).get("server.path");
+    return configured && configured.trim() !== "" ? configured.trim() : "velmora-lsp";
+}
+
+function createClient() {
+    const command = serverPath();
+    const serverOptions = { command, args: [] };
+    const clientOptions = {
+        documentSelector: [{ language: "velmora" }],
+        outputChannelName: "Velmora",
+    };
+    return new LanguageClient("velmora", "Velmora", serverOptions, clientOptions);
+}
+
+// A server that cannot start (a wrong path) is said once, with the setting
+// to change, rather than left to fail silently.
+async function start() {
+    client = createClient();
+    try {
+        await client.start();
+    } catch (error) {
+        const message = `Velmora: the language server "${serverPath()}" did not start ` +
+            `(${error && error.message ? error.message : error}). Set "velmora.server.path".`;
+        vscode.window.showErrorMessage(message);
+    }
+}
+
+async function stop() {
+    if (!client) return;
+    const running = client;
+    client = undefined;
+    try {
+        await running.stop();
+    } catch (_) {
+        // A server that never started has nothing to stop.
+    }
+}
+
+async function activate(context) {
+    context.subscriptions.push(
+        vscode.workspace.onDidChangeConfiguration(async (event) => {
+            if (!event.affectsConfiguration(`${kSection}.server.path`)) return;
+            await stop();
+            await start();
+        }));
+    await start();
+}
+
+function deactivate() {
+    return stop();
+}
+
+module.exports = { activate, deactivate };
