@@ -16,7 +16,7 @@ AUTOPLAY_PACKAGES="xvfb xdotool x11-apps imagemagick"
 # apt (dpkg-dev), autotools to regenerate SDL's configure as Debian does, and
 # Wine on a virtual display for the Windows tests.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libz-mingw-w64 dpkg-dev autoconf
-automake libtool make cmake ninja-build googletest wine wine64 xvfb xdotool zip"
+automake libtool make cmake ninja-build googletest wine wine64 xvfb xdotool zip unzip"
 # Only demo/make-assets.sh needs these: the demo's files are committed.
 ASSET_PACKAGES="imagemagick sox vorbis-tools espeak-ng fonts-dejavu-core"
 

@@ -36,7 +36,9 @@ build_programs() {
     cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DVELMORA_WINDOWS_DEPS="$prefix" -DCMAKE_BUILD_TYPE=Release -DVELMORA_STRICT=OFF \
         -DVELMORA_BENCHMARKS=OFF >/dev/null && cmake --build "$build" -j "$jobs" || return 1
-    ctest --test-dir "$build" -N -L windows | grep -q 'windows\.core_tests' ||
+    local listed
+    listed=$(ctest --test-dir "$build" -N -L windows)
+    grep -q 'windows\.core_tests' <<<"$listed" ||
         fail "the Windows unit tests were not configured (GoogleTest?)"
 }
 
@@ -87,7 +89,8 @@ stage_zip() {
     rm -rf "$stage" && mkdir -p "$stage/licenses" || return 1
     for file in $programs; do cp "$build/$file" "$stage/" || return 1; done
     for name in $(shipped_dlls); do cp "$prefix/bin/$name" "$stage/" || return 1; done
-    $host-strip "$stage"/*.exe "$stage"/*.dll || return 1
+    # A fixed time in the PE headers that strip writes anew.
+    SOURCE_DATE_EPOCH=946684800 $host-strip "$stage"/*.exe "$stage"/*.dll || return 1
     cp -r demo/data "$stage/data" && cp demo/velmora.settings "$stage/" || return 1
     rm -f "$stage/data/velmora.log"
     cp -r "$prefix/licenses/." "$stage/licenses/" || return 1
@@ -96,14 +99,15 @@ stage_zip() {
         cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64/"
 }
 
-# Files in a fixed order with one fixed time: the same inputs make the same zip.
+# Files in a fixed order with one fixed time and no other attributes (zip
+# -X): the same inputs make the same zip.
 make_zip() {
     local stage=$build/zip/velmora-windows-x64
     stage_zip "$stage" && check_imports "$stage" || return 1
     mkdir -p "$(dirname "$zip")" && rm -f "$zip" || return 1
-    (cd "$build/zip" && find velmora-windows-x64 -type f | LC_ALL=C sort >files.txt &&
-        cmake -E tar cf "$zip" --format=zip --mtime="2000-01-01 00:00:00 UTC" \
-            --files-from=files.txt) || return 1
+    find "$stage" -exec touch -h -d '2000-01-01 00:00:00 UTC' {} + &&
+        (cd "$build/zip" && find velmora-windows-x64 -type f | LC_ALL=C sort >files.txt &&
+            TZ=UTC zip -q -X -D -9 "$zip" -@ <files.txt) || return 1
     say "$zip: $(stat -c %s "$zip") bytes, $(wc -l <"$build/zip/files.txt") files"
 }
 

@@ -12,7 +12,8 @@
 
 // The storyboard's cost: writing one demo frame at each zlib level and PNG
 // filter (libpng's own default, level 6 with every filter tried, is the
-// reference), and a whole walk of 200 frames of 800 x 600 with its PNGs.
+// reference), a whole walk of 200 frames of 800 x 600 with its PNGs, and a
+// walk of 14 menus in a row whose flags nothing reads.
 
 namespace fs = std::filesystem;
 
@@ -97,6 +98,34 @@ void BM_Walk200Frames(benchmark::State& state) {
     fs::remove_all(game);
 }
 BENCHMARK(BM_Walk200Frames)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The demo's files with 14 questions, each a menu of two choices that set a
+// flag nothing reads: one path, and each other choice joins it.
+fs::path FourteenMenus() {
+    fs::path game = Scratch("fourteen-menus");
+    fs::copy(kDemo / "data", game / "data", fs::copy_options::recursive);
+    std::ofstream script(game / "data/scenario/main.txt", std::ios::trunc);
+    for (int i = 1; i <= 14; ++i) {
+        script << "say text=\"Question " << i << "\"\nitem \"Yes\", label=yes" << i
+               << "\nitem \"No\", label=no" << i << "\nmenu action=run\n:yes" << i << "\nflag" << i
+               << " = 1\ngoto next" << i << "\n:no" << i << "\nflag" << i << " = 2\n:next" << i
+               << "\n";
+    }
+    script << "say text=\"The end\"\ngame action=end\n";
+    return game;
+}
+
+void BM_WalkFourteenMenus(benchmark::State& state) {
+    fs::path game = FourteenMenus();
+    for (auto _ : state)
+        Walk(game, game / "storyboard", 2000);
+    int frames = 0;
+    for (const auto& entry : fs::directory_iterator(game / "storyboard"))
+        frames += entry.path().extension() == ".png";
+    state.counters["frames"] = frames;
+    fs::remove_all(game);
+}
+BENCHMARK(BM_WalkFourteenMenus)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

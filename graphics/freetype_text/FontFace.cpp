@@ -3,6 +3,8 @@
 #include <climits>
 #include <memory>
 
+#include "graphics/freetype_text/FontLibrary.h"
+
 // FreeType is C: it reports every failure as an error code and calls nothing
 // back here, so no exception can cross it. Its face is released by
 // CloseFont, or at once where opening fails part way.

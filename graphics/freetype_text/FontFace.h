@@ -21,7 +21,9 @@ struct Font {
     int faceStyle = kStyleNormal;  // what the face is of itself
     int style = kStyleNormal;      // what is asked, with faceStyle
     int overhang = 0;              // how far synthetic bold widens a glyph
-    float slant = 0;               // how far synthetic italic leans over the full height
+    // How far synthetic italic leans over the full height, in single precision:
+    // the glyphs' widening is rounded up from it.
+    float slant = 0;
 
     bool MakesBold() const { return (style & ~faceStyle & kStyleBold) != 0; }
     bool MakesItalic() const { return (style & ~faceStyle & kStyleItalic) != 0; }
@@ -34,15 +36,5 @@ inline int PixelsDown(FT_Pos value) {
 inline int PixelsUp(FT_Pos value) {
     return -PixelsDown(-value);
 }
-
-// The running FreeType library, or null before Init. FreeType itself
-// starts with the first Init and stops when the last Init is ended and the
-// last font closed.
-FT_Library RunningLibrary();
-void FontOpened();
-void FontClosed();
-
-// Sets SDL's error text to what and FreeType's reason for error.
-void SetFreeTypeError(const char* what, FT_Error error);
 
 }  // namespace freetype_text

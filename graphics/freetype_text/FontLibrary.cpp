@@ -1,6 +1,8 @@
-#include <cstdio>
+#include "graphics/freetype_text/FontLibrary.h"
 
-#include "graphics/freetype_text/FontFace.h"
+#include <SDL.h>
+
+#include "graphics/freetype_text/FreeTypeText.h"
 
 // One FreeType library serves every font. Fonts closed after the last Quit
 // still find it running: it is let go when neither an Init nor a font holds it.

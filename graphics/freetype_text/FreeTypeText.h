@@ -9,8 +9,10 @@
 // SDL_ttf's names where that library cannot be had.
 //
 // Failures are reported as SDL_ttf reports them: a null result or -1, with
-// the reason in SDL_GetError(). Init and Quit belong to one thread (the main
-// thread at start-up and exit); a font is used by one thread at a time.
+// the reason in SDL_GetError(). Every font shares one FreeType library, so
+// Init, Quit, OpenFont and CloseFont are called by one thread at a time (the
+// game: the main thread starts and stops, the game thread opens); a font is
+// drawn with by one thread at a time.
 
 namespace freetype_text {
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 // The box comes from the glyph's unstyled metrics. Synthetic italic leans
 // the outline afterwards, and synthetic bold smears the rendered coverage
@@ -33,7 +34,7 @@ void Lean(const Font& font, FT_GlyphSlot slot) {
     if (slot->format != FT_GLYPH_FORMAT_OUTLINE || font.height <= 0) return;
     FT_Matrix shear;
     shear.xx = 0x10000;
-    shear.xy = static_cast<FT_Fixed>(static_cast<int>(font.slant * 65536.0f) / font.height);
+    shear.xy = static_cast<FT_Fixed>(static_cast<long long>(font.slant * 65536.0f) / font.height);
     shear.yx = 0;
     shear.yy = 0x10000;
     FT_Outline_Transform(&slot->outline, &shear);

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "graphics/freetype_text/FontLibrary.h"
 #include "graphics/freetype_text/Glyph.h"
 #include "graphics/freetype_text/TextCharacters.h"
 

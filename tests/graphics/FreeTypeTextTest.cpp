@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>

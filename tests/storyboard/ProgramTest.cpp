@@ -92,14 +92,20 @@ TEST_F(ProgramTest, WithoutAGameOrWithWrongArgumentsItEndsWithTwo) {
     EXPECT_EQ(errors, "velmora-storyboard: empty holds no game (no data/scenario/main.txt)\n");
     Run({"missing"}, status);
     EXPECT_EQ(status, 2);
-    for (std::vector<std::string> arguments : {std::vector<std::string>{"--max-frames", "0", "."},
-                                               {"--max-frames", "ten"},
+    Run({"--max-frames", "0", "."}, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(errors,
+              "velmora-storyboard: --max-frames wants a count from 1 to 1000000000, not \"0\" "
+              "(velmora-storyboard --help tells more)\n");
+    for (std::vector<std::string> arguments : {std::vector<std::string>{"--max-frames", "ten"},
+                                               {"--max-frames", "99999999999"},
                                                {"--out"},
                                                {"a", "b"},
                                                {"--loud"}}) {
         Run(arguments, status);
         EXPECT_EQ(status, 2) << arguments[0];
-        EXPECT_EQ(errors.rfind("usage: velmora-storyboard", 0), 0u) << arguments[0];
+        EXPECT_EQ(errors.rfind("velmora-storyboard: ", 0), 0u) << arguments[0];
+        EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
     }
     EXPECT_FALSE(FileExists("storyboard"));
 }

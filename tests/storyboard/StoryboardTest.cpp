@@ -154,6 +154,54 @@ TEST_F(StoryboardTest, BranchesThatMeetAndLoopsEndAtTheFrameDrawnBefore) {
     EXPECT_LT(loop, index.find("id=\"b1-2\""));
 }
 
+// Each menu sets a flag that nothing reads: after either choice the story
+// goes on as one, so every later moment joins the one drawn before it.
+TEST_F(StoryboardTest, FlagsThatNothingReadsDoNotSplitTheWalk) {
+    std::string script;
+    for (int i = 1; i <= 14; ++i) {
+        std::string n = std::to_string(i);
+        script += "say text=\"Question " + n + "\"\nitem \"Yes\", label=yes" + n +
+                  "\nitem \"No\", label=no" + n + "\nmenu action=run\n:yes" + n + "\nflag" + n +
+                  " = 1\ngoto next" + n + "\n:no" + n + "\nflag" + n + " = 2\n:next" + n + "\n";
+    }
+    EXPECT_EQ(Walk(script + "say text=\"The end\"\ngame action=end\n"), 0);
+    EXPECT_EQ(report, "");
+    EXPECT_EQ(progress.substr(0, progress.find(" in ")),
+              "velmora-storyboard: 29 frames, 15 branches, 14 joins, 0 errors");
+    // Every choice of every menu leads to a branch of its own.
+    std::string index = ReadFile("sb/index.html");
+    for (int menu = 2; menu <= 28; menu += 2) {
+        for (int choice = 1; choice <= 2; ++choice) {
+            std::string branch = "b" + std::to_string(menu) + "-" + std::to_string(choice);
+            EXPECT_NE(index.find("id=\"" + branch + "\""), std::string::npos) << branch;
+        }
+    }
+}
+
+// The two choices meet at a line that looks the same after both; what comes
+// after it depends on the flag they set, read in each of the places a script
+// reads a variable. Neither branch may end at that line.
+TEST_F(StoryboardTest, AVariableThatIsReadKeepsItsMomentsApart) {
+    const std::string choices =
+        "back \"one\"\nitem \"A\", label=a\nitem \"B\", label=b\nmenu action=run\n"
+        ":a\nf = \"one\"\ngoto meet\n:b\nf = \"two\"\n:meet\nsay text=\"same\"\n";
+    auto branchOn = [](const std::string& variable) {
+        return "if " + variable + " = \"two\" two\nsay text=\"end\"\ngame action=end\n:two\n" +
+               "back \"two\"\nsay text=\"end\"\n";
+    };
+    for (const std::string& reading :
+         Strings{branchOn("f"), "back #f\nsay text=\"end\"\n", "g = f\n" + branchOn("g"),
+                 "back \"#{f}\"\nsay text=\"end\"\n"}) {
+        EXPECT_EQ(Walk(choices + reading), 0) << reading;
+        EXPECT_EQ(progress.substr(0, progress.find(" in ")),
+                  "velmora-storyboard: 5 frames, 2 branches, 0 joins, 0 errors")
+            << reading;
+        EXPECT_EQ(Backgrounds(),
+                  (std::vector<uint32_t>{0x111111, 0x111111, 0x111111, 0x111111, 0x222222}))
+            << reading;
+    }
+}
+
 TEST_F(StoryboardTest, AnErrorEndsItsBranchAndTheOthersGoOn) {
     std::string png =
         testing_support::PngBytes(testing_support::RgbaImage(2, 2, e2e::Solid(2, 2, 0xFF000000)));

@@ -33,3 +33,10 @@ const Expression* UnassignedVariable(const Expression& e, const std::set<std::st
         return node.kind == ExprVariable && assigned.count(node.text) == 0;
     });
 }
+
+void AddVariables(const Expression& e, std::set<std::string>& names) {
+    FindNode(e, [&](const Expression& node) {
+        if (node.kind == ExprVariable) names.insert(node.text);
+        return false;
+    });
+}

@@ -15,3 +15,6 @@ bool UsesOnly(const Expression& e, const std::set<std::string>& known);
 // Such a variable can never have a value, so the expression can never be
 // evaluated.
 const Expression* UnassignedVariable(const Expression& e, const std::set<std::string>& assigned);
+
+// Adds the name of every variable it reads to names.
+void AddVariables(const Expression& e, std::set<std::string>& names);

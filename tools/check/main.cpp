@@ -3,16 +3,27 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <iostream>
 #include <string>
 
 #include "core/GamePaths.h"
 #include "core/Log.h"
 #include "graphics/CharacterTable.h"
 #include "tools/check/GameCheck.h"
+#include "tools/common/ToolCommandLine.h"
 
 namespace {
 
-const int kNoGame = 2;
+const int kNoGame = ToolCommandLine::kUsageError;
+
+const char kUsage[] =
+    "usage: velmora-check [GAME_DIR]\n"
+    "Checks the game in GAME_DIR (default: the current directory) without playing it:\n"
+    "every fault the game would stop on, on every branch, and what plays but goes\n"
+    "wrong. Prints one line per finding, then a count.\n"
+    "Options: --help prints this text; --version prints the version.\n"
+    "Exit status: 0 when there is no error (warnings allowed), 1 when there is one,\n"
+    "2 when GAME_DIR holds no game or the arguments are wrong.\n";
 
 // Makes the game's folder the working directory, as the game's own; false
 // (with the reason said) when there is no game to check.
@@ -32,11 +43,10 @@ bool EnterGame(const char* folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 2) {
-        std::fprintf(stderr, "usage: velmora-check [GAME_DIR]\n");
-        return kNoGame;
-    }
-    if (!EnterGame(argc == 2 ? argv[1] : ".")) return kNoGame;
+    ToolCommandLine commandLine({"velmora-check", kUsage, {}, {}, 1});
+    if (!commandLine.Parse(argc, argv, std::cout, std::cerr)) return commandLine.ExitStatus();
+    const std::vector<std::string>& folder = commandLine.Arguments();
+    if (!EnterGame(folder.empty() ? "." : folder[0].c_str())) return kNoGame;
     if (TTF_Init() < 0) {
         std::fprintf(stderr, "velmora-check: the font engine does not start\n");
         return kNoGame;

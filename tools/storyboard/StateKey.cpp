@@ -14,18 +14,29 @@ void Add(std::string& key, long long number) {
     Add(key, std::to_string(number));
 }
 
+void AddVariables(std::string& key, const std::map<std::string, Value>& variables,
+                  const std::set<std::string>& read) {
+    std::string part;
+    long long count = 0;
+    for (const auto& [name, value] : variables) {
+        if (read.count(name) == 0) continue;
+        Add(part, name);
+        Add(part, value.type);
+        Add(part, value.type == NumberValue ? std::to_string(value.number) : value.text);
+        ++count;
+    }
+    Add(key, count);
+    key += part;
+}
+
 }  // namespace
 
-std::string StateKey(const RunState& run, const SceneState& scene) {
+std::string StateKey(const RunState& run, const SceneState& scene,
+                     const std::set<std::string>& read) {
     std::string key;
     Add(key, run.status);
     Add(key, run.nextStatement);
-    Add(key, static_cast<long long>(run.variables.size()));
-    for (const auto& [name, value] : run.variables) {
-        Add(key, name);
-        Add(key, value.type);
-        Add(key, value.type == NumberValue ? std::to_string(value.number) : value.text);
-    }
+    AddVariables(key, run.variables, read);
     for (const std::string* part :
          {&scene.backgroundName, &scene.leftCharacterName, &scene.centerCharacterName,
           &scene.rightCharacterName, &scene.speakerName, &scene.lineText}) {

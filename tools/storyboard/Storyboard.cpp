@@ -23,6 +23,7 @@
 #include "graphics/CharacterTable.h"
 #include "graphics/PictureCache.h"
 #include "script/ErrorLine.h"
+#include "tools/check/ReadVariables.h"
 #include "tools/storyboard/FramePng.h"
 #include "tools/storyboard/IndexPage.h"
 #include "tools/storyboard/MenuStop.h"
@@ -98,6 +99,7 @@ private:
     bool fontsStarted = false;
     std::string failurePlace = kToolName;  // of an error that ends the walk
 
+    std::set<std::string> readVariables;         // by the script: the others join in keys
     std::unordered_map<std::string, int> drawn;  // state key -> its frame
     std::vector<MenuStop> menus;                 // the menus on the current path
     std::set<std::pair<int, std::string>> warnedChoices;
@@ -184,6 +186,7 @@ void Walk::StartGame() {
     stage.Load(settings);
     failurePlace = paths::kScript;
     scenario.Load(paths::kScript);
+    readVariables = ReadVariables(scenario);
     scenario.Init();
     failurePlace = kToolName;
 }
@@ -299,7 +302,7 @@ bool Walk::Resume(const MenuStop& stop, const MenuStop::Click& click) {
 
 // A wait's first frame: a new one is written, one drawn before ends the branch.
 void Walk::OnFirstFrame() {
-    std::string key = StateKey(scenario.SaveRun(), stage.scene);
+    std::string key = StateKey(scenario.SaveRun(), stage.scene, readVariables);
     auto [known, fresh] = drawn.emplace(std::move(key), frames + 1);
     if (!fresh) {
         halt = Halt::kJoin;

@@ -11,6 +11,7 @@
 #include "core/GamePaths.h"
 #include "core/Log.h"
 #include "script/ErrorLine.h"
+#include "tools/common/ToolCommandLine.h"
 #include "tools/storyboard/Storyboard.h"
 
 namespace fs = std::filesystem;
@@ -22,43 +23,45 @@ const char kUsage[] =
     "Plays the game in GAME_DIR (default: the current directory) along every choice of\n"
     "every menu and writes each frame as a PNG, with an index.html, into DIR (default:\n"
     "GAME_DIR/storyboard); stops after N frames (default: 2000).\n"
+    "Options: --help prints this text; --version prints the version.\n"
     "Exit status: 0 when every branch ended without an error, 1 otherwise, 2 when\n"
-    "GAME_DIR holds no game.\n";
+    "GAME_DIR holds no game or the arguments are wrong.\n";
 
-const int kNoGame = 2;
-
-struct Arguments {
-    std::string gameDir = ".";
-    std::string outDir;
-    int maxFrames = 2000;
-};
+const int kNoGame = ToolCommandLine::kUsageError;
+const int kMaxFrames = 1000000000;
 
 bool ParseCount(const std::string& text, int& count) {
     errno = 0;
     char* end = nullptr;
     long value = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || end == text.c_str() || *end != '\0' || value < 1 || value > 1000000000)
+    if (errno != 0 || end == text.c_str() || *end != '\0' || value < 1 || value > kMaxFrames)
         return false;
     count = static_cast<int>(value);
     return true;
 }
 
-bool Parse(int argc, char** argv, Arguments& arguments) {
-    bool haveGame = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        bool hasValue = i + 1 < argc;
-        if (argument == "--out" && hasValue) {
-            arguments.outDir = argv[++i];
-        } else if (argument == "--max-frames" && hasValue) {
-            if (!ParseCount(argv[++i], arguments.maxFrames)) return false;
-        } else if (argument.empty() || argument[0] == '-' || haveGame) {
-            return false;
-        } else {
-            arguments.gameDir = argument;
-            haveGame = true;
-        }
+// The game's folder, made absolute; empty, with the reason said, when it
+// holds no game.
+fs::path FindGame(const std::string& folder) {
+    std::error_code error;
+    fs::path game = fs::absolute(folder, error);
+    if (!error && fs::is_regular_file(game / paths::kScript)) return game;
+    std::cerr << "velmora-storyboard: " << folder << " holds no game (no " << paths::kScript
+              << ")\n";
+    return {};
+}
+
+// The frames and the folder the command line asks for (none: empty); false,
+// with the fault said, when it asks for a count that is none.
+bool ReadOptions(const ToolCommandLine& commandLine, StoryboardOptions& options) {
+    std::string count = commandLine.Value("--max-frames");
+    if (commandLine.Has("--max-frames") && !ParseCount(count, options.maxFrames)) {
+        commandLine.Fail(std::cerr, "--max-frames wants a count from 1 to " +
+                                        std::to_string(kMaxFrames) + ", not \"" + count + "\"");
+        return false;
     }
+    std::string outDir = commandLine.Value("--out");
+    if (!outDir.empty()) options.outDir = fs::absolute(outDir).string();
     return true;
 }
 
@@ -71,26 +74,15 @@ void ReportLogLine(const char* line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Arguments arguments;
-    if (argc == 2 && std::string(argv[1]) == "--help") {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (!Parse(argc, argv, arguments)) {
-        std::cerr << kUsage;
-        return kNoGame;
-    }
-    std::error_code error;
-    fs::path game = fs::absolute(arguments.gameDir, error);
-    if (error || !fs::is_regular_file(game / paths::kScript)) {
-        std::cerr << "velmora-storyboard: " << arguments.gameDir << " holds no game (no "
-                  << paths::kScript << ")\n";
-        return kNoGame;
-    }
+    ToolCommandLine commandLine({"velmora-storyboard", kUsage, {}, {"--out", "--max-frames"}, 1});
+    if (!commandLine.Parse(argc, argv, std::cout, std::cerr)) return commandLine.ExitStatus();
     StoryboardOptions options;
-    options.outDir = arguments.outDir.empty() ? (game / "storyboard").string()
-                                              : fs::absolute(arguments.outDir).string();
-    options.maxFrames = arguments.maxFrames;
+    if (!ReadOptions(commandLine, options)) return kNoGame;
+    const std::vector<std::string>& folder = commandLine.Arguments();
+    fs::path game = FindGame(folder.empty() ? "." : folder[0]);
+    if (game.empty()) return kNoGame;
+    if (options.outDir.empty()) options.outDir = (game / "storyboard").string();
+    std::error_code error;
     fs::current_path(game, error);  // the game reads its files relative to its folder
     if (error) {
         std::cerr << "velmora-storyboard: cannot enter " << game << ": " << error.message() << "\n";
