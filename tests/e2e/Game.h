@@ -26,7 +26,7 @@ public:
         // The command that starts the game, with its own environment (for
         // example the Windows build under Wine); empty: the Linux program,
         // held to SDL's X11 driver.
-        std::vector<std::string> program;
+        std::vector<std::string> program = {};
     };
 
     explicit Game(const Options& options);
