@@ -83,8 +83,9 @@ void CheckEncoding(Findings& findings, const char* scriptPath) {
 }
 
 void CheckWholeScript(Findings& findings, const char* scriptPath, FileChecks* files,
-                      const std::optional<TextBoxLayout>& layout) {
-    Scenario script;
+                      const std::optional<TextBoxLayout>& layout, Scenario* compiled) {
+    Scenario own;
+    Scenario& script = compiled ? *compiled : own;
     RegisterCommands(script);
     try {
         for (const Scenario::LineError& error : script.LoadEveryLine(scriptPath))
@@ -110,16 +111,17 @@ GameCheck::~GameCheck() {
     stage.secondaryFont.Close();
 }
 
-std::vector<Finding> GameCheck::CheckScript(const char* scriptPath) {
+std::vector<Finding> GameCheck::CheckScript(const char* scriptPath, Scenario* compiled) {
     Findings findings = startUp;
     scriptFiles.NewCheck();
-    CheckWholeScript(findings, scriptPath, &scriptFiles, layout);
+    CheckWholeScript(findings, scriptPath, &scriptFiles, layout, compiled);
     return findings.Sorted();
 }
 
-std::vector<Finding> CheckScriptAlone(const char* scriptPath, const std::string& shownName) {
+std::vector<Finding> CheckScriptAlone(const char* scriptPath, const std::string& shownName,
+                                      Scenario* compiled) {
     Findings findings(shownName);
-    CheckWholeScript(findings, scriptPath, nullptr, std::nullopt);
+    CheckWholeScript(findings, scriptPath, nullptr, std::nullopt, compiled);
     return findings.Sorted();
 }
 

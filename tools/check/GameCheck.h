@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/GamePaths.h"
+#include "script/Scenario.h"
 #include "tools/check/FileChecks.h"
 #include "tools/check/Findings.h"
 #include "tools/check/TextChecks.h"
@@ -28,8 +29,11 @@ public:
     ~GameCheck();
 
     // scriptPath holds the script to check in place of the game's own (an
-    // editor's unsaved text); the findings name the game's script all the same.
-    std::vector<Finding> CheckScript(const char* scriptPath = paths::kScript);
+    // editor's unsaved text); the findings name the game's script all the
+    // same. With compiled (a Scenario with nothing registered), the script is
+    // compiled into it and left there for the caller.
+    std::vector<Finding> CheckScript(const char* scriptPath = paths::kScript,
+                                     Scenario* compiled = nullptr);
 
 private:
     FileChecks startUpFiles;
@@ -40,4 +44,5 @@ private:
 
 // A script that belongs to no game, checked alone: everything but the files
 // it names and the text box's room. The findings name the script shownName.
-std::vector<Finding> CheckScriptAlone(const char* scriptPath, const std::string& shownName);
+std::vector<Finding> CheckScriptAlone(const char* scriptPath, const std::string& shownName,
+                                      Scenario* compiled = nullptr);

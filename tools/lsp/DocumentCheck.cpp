@@ -61,7 +61,7 @@ bool DocumentCheck::StartUpChanged() const {
     return StartUpStamps() != startUpStamps;
 }
 
-std::vector<Finding> DocumentCheck::CheckInGame(const std::string& folder) {
+std::vector<Finding> DocumentCheck::CheckInGame(const std::string& folder, Scenario& compiled) {
     InFolder here(folder);
     if (!here.Entered())
         return {{paths::kScript, 0, Finding::Error,
@@ -72,13 +72,14 @@ std::vector<Finding> DocumentCheck::CheckInGame(const std::string& folder) {
         game = std::make_unique<GameCheck>();
         gameFolder = folder;
     }
-    return game->CheckScript(ScratchScript().c_str());
+    return game->CheckScript(ScratchScript().c_str(), &compiled);
 }
 
-std::vector<Finding> DocumentCheck::Check(const DocumentPlace& place, const std::string& bytes) {
+std::vector<Finding> DocumentCheck::Check(const DocumentPlace& place, const std::string& bytes,
+                                          Scenario& compiled) {
     std::string shown = place.gameFolder.empty() ? FileName(place.path) : paths::kScript;
     if (!WriteBytes(ScratchScript(), bytes))
         return {{shown, 0, Finding::Error, "cannot write " + ScratchScript() + " to check it"}};
-    if (!place.gameFolder.empty()) return CheckInGame(place.gameFolder);
-    return CheckScriptAlone(ScratchScript().c_str(), shown);
+    if (!place.gameFolder.empty()) return CheckInGame(place.gameFolder, compiled);
+    return CheckScriptAlone(ScratchScript().c_str(), shown, &compiled);
 }

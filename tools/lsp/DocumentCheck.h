@@ -10,6 +10,7 @@
 #include "tools/lsp/DocumentPlace.h"
 
 class GameCheck;
+class Scenario;
 
 // Checks an editor's script with velmora-check's own checks: a game's script
 // as the game's folder is checked, with the editor's bytes in place of the
@@ -26,14 +27,17 @@ public:
     DocumentCheck(const DocumentCheck&) = delete;
     DocumentCheck& operator=(const DocumentCheck&) = delete;
 
-    std::vector<Finding> Check(const DocumentPlace& place, const std::string& scriptBytes);
+    // The script as the game compiles it is left in compiled (a Scenario
+    // with nothing registered), for the features.
+    std::vector<Finding> Check(const DocumentPlace& place, const std::string& scriptBytes,
+                               Scenario& compiled);
     // Lets the stage go (for a storyboard walk); the next check starts afresh.
     void Release();
     // Where the bytes of the last check were written.
     std::string ScratchScript() const { return (scratch / "main.txt").string(); }
 
 private:
-    std::vector<Finding> CheckInGame(const std::string& folder);
+    std::vector<Finding> CheckInGame(const std::string& folder, Scenario& compiled);
     bool StartUpChanged() const;
     std::map<std::string, std::filesystem::file_time_type> StartUpStamps() const;
 

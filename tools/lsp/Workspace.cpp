@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "commands/Commands.h"
-#include "core/Exception.h"
 #include "tools/lsp/Diagnostics.h"
 #include "tools/lsp/Features.h"
 #include "tools/lsp/RequestError.h"
@@ -38,16 +36,10 @@ Workspace::Workspace(const fs::path& scratch) : scratch(scratch), check(scratch)
 std::unique_ptr<Analysis> Workspace::Analyze(const TextDocument& document) {
     auto analysis = std::make_unique<Analysis>(PlaceOf(document.Uri()), document.Text());
     analysis->revision = document.Revision();
-    std::vector<Finding> findings = check.Check(analysis->place, analysis->script.bytes);
+    Scenario compiled;
+    std::vector<Finding> findings = check.Check(analysis->place, analysis->script.bytes, compiled);
     analysis->diagnostics =
         ToDiagnostics(findings, analysis->script, analysis->lines, analysis->editorLines);
-    Scenario compiled;
-    RegisterCommands(compiled);
-    try {
-        compiled.LoadEveryLine(check.ScratchScript().c_str());
-    } catch (const Exception&) {
-        // unreadable: the diagnostics say so, and nothing is indexed
-    }
     analysis->index.Build(compiled, analysis->lines, analysis->byteLines);
     return analysis;
 }
