@@ -197,7 +197,7 @@ protected:
 
 TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     Play linux = PlayDemo("linux", {}, {});
-    Play windows = PlayDemo("windows", wine::Command(directory + "/windows/velmora.exe"),
+    Play windows = PlayDemo("windows", wine::Command(wine::GameIn(directory + "/windows")),
                             wine::Environment(), &linux);
     wine::Report("Linux play", linux.seconds, "s");
     wine::Report("Windows play under Wine", windows.seconds, "s");

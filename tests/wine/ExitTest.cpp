@@ -36,7 +36,7 @@ std::vector<std::string> ErrorLines(const std::string& log) {
     return errors;
 }
 
-// The game as unzipped, velmora.exe beside its data, ended in the ways a
+// The game as unzipped, its program beside its data, ended in the ways a
 // game ends; nothing but the log may be written in its folder.
 class ExitTest : public testing_support::InTempDir {
 protected:
@@ -70,7 +70,7 @@ TEST_P(ScriptErrorTest, EndsWithOneAndTheLinuxBuildsErrorLine) {
     e2e::Game linux({directory + "/linux", kSilent, false, false, {}});
     ASSERT_EQ(linux.Wait(30000), 1);
     e2e::Game windows({directory + "/game", WithWine(kSilent), false, false,
-                       wine::Command(directory + "/game/velmora.exe")});
+                       wine::Command(wine::GameIn(directory + "/game"))});
     EXPECT_EQ(windows.Wait(60000), 1);
 
     std::string log = ReadFile("game/velmora.log");
@@ -90,7 +90,7 @@ TEST_P(QuitTest, EndsWithZeroAndWritesNothingButTheLog) {
     bool escape = GetParam();
     ListFiles();
     e2e::Game game({directory + "/game", WithWine(kSilent), true, false,
-                    wine::Command(directory + "/game/velmora.exe")});
+                    wine::Command(wine::GameIn(directory + "/game"))});
     game.MoveMouse(10, 10);
     // The first wait shows the harbour, no longer a black screen.
     ASSERT_TRUE(game.WaitForScreen(

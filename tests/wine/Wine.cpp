@@ -1,6 +1,7 @@
 #include "tests/wine/Wine.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
@@ -19,15 +20,34 @@ std::string Found(const fs::path& root, const std::string& fileName) {
     return "";
 }
 
+std::string FromEnvironment(const char* name, const char* otherwise) {
+    const char* value = std::getenv(name);
+    return value && *value ? value : otherwise;
+}
+
+std::string RunFolder() {
+    return FromEnvironment("VELMORA_WINE_RUN", VELMORA_WINE_RUN);
+}
+
 }  // namespace
 
+std::string GameProgram() {
+    return FromEnvironment("VELMORA_WINE_GAME", "velmora.exe");
+}
+
 std::string DistributionFolder() {
-    std::string exe = Found(fs::path(VELMORA_WINE_RUN) / "dist", "velmora.exe");
+    std::string dist = RunFolder() + "/dist";
+    std::string exe = Found(dist, GameProgram());
     if (exe.empty()) {
-        throw std::runtime_error("no velmora.exe in " VELMORA_WINE_RUN
-                                 "/dist: scripts/windows.sh makes the zip it comes from");
+        throw std::runtime_error("no " + GameProgram() + " in " + dist +
+                                 ": the run's prepare test unzips it (scripts/windows.sh makes "
+                                 "the distribution, velmora-pack a game's package)");
     }
     return fs::path(exe).parent_path().string();
+}
+
+std::string GameIn(const std::string& folder) {
+    return folder + "/" + GameProgram();
 }
 
 std::string FindInWindowsBuild(const std::string& fileName) {
@@ -35,7 +55,7 @@ std::string FindInWindowsBuild(const std::string& fileName) {
 }
 
 e2e::Environment Environment() {
-    return {{"WINEPREFIX", std::string(VELMORA_WINE_RUN) + "/prefix"},
+    return {{"WINEPREFIX", RunFolder() + "/prefix"},
             {"WINEARCH", "win64"},
             {"WINEDEBUG", "-all"},
             {"WINEDLLOVERRIDES", "mscoree,mshtml="},

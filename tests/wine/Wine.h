@@ -8,11 +8,22 @@
 // The Windows build under Wine, for tests on Linux: the programs of the
 // unzipped distribution and the run's Wine prefix, both made once per test
 // run by tests/wine/prepare.sh. Used from the test's own thread only.
+//
+// The distribution is scripts/windows.sh's zip with velmora.exe, unless the
+// environment names another that prepare.sh has unzipped: VELMORA_WINE_RUN
+// its run folder, VELMORA_WINE_GAME its game program (a package of
+// velmora-pack, whose program bears the game's name).
 namespace wine {
 
-// The folder of the unzipped distribution that holds velmora.exe; fails the
-// test's set-up with a runtime_error when there is none.
+// The game program's file name: velmora.exe or VELMORA_WINE_GAME.
+std::string GameProgram();
+
+// The folder of the unzipped distribution that holds GameProgram(); fails
+// the test's set-up with a runtime_error when there is none.
 std::string DistributionFolder();
+
+// GameProgram() in the folder of a copy of the distribution.
+std::string GameIn(const std::string& folder);
 
 // A folder of the Windows build tree ("" when there is none): the helper
 // programs that do not ship are found there.
