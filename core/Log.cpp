@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 #include "core/Exception.h"
 #include "core/FatalExit.h"
@@ -22,11 +23,12 @@ void FormatLine(char (&text)[kLineSize], const char* format, va_list args) {
     if (std::vsnprintf(text, sizeof text, format, args) < 0) text[0] = '\0';
 }
 
-std::atomic<LogSink> redirected{nullptr};
+// The innermost live redirect, owned by the scope that made it.
+std::atomic<LogRedirect*> innermost{nullptr};
 
 void WriteLine(const char* text) {
-    if (LogSink sink = redirected.load()) {
-        sink(text);
+    if (const LogRedirect* redirect = innermost.load()) {
+        redirect->Write(text);
         return;
     }
     std::lock_guard<std::mutex> guard(logMutex);
@@ -40,8 +42,10 @@ void WriteLine(const char* text) {
 
 }  // namespace
 
-LogSink RedirectLog(LogSink sink) {
-    return redirected.exchange(sink);
+LogRedirect::LogRedirect(Sink sink) : sink(std::move(sink)), previous(innermost.exchange(this)) {}
+
+LogRedirect::~LogRedirect() {
+    innermost.store(previous);
 }
 
 void LogLine(const char* format, ...) {

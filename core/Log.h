@@ -1,14 +1,32 @@
 #pragma once
 
+#include <functional>
+
 // The program's log, "velmora.log" in the working directory: the first line of
 // a run truncates it, later lines append. Lines are cut at 2047 characters.
 void LogLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Tools that read a game without playing it write no log into the game's
-// folder: with a sink set, every line goes to it instead of the file. Set it
-// before any thread logs; null restores the file. Returns the sink that was set.
-using LogSink = void (*)(const char* line);
-LogSink RedirectLog(LogSink sink);
+// folder: while a LogRedirect lives, every line goes to its sink instead of
+// the file, and when it ends lines go where they went before it (an outer
+// redirect, or the file). Owned by the scope that makes it, so redirects end
+// in the reverse order of their start; make and end one while no other
+// thread logs. The game itself never makes one.
+class LogRedirect {
+public:
+    using Sink = std::function<void(const char* line)>;
+
+    explicit LogRedirect(Sink sink);
+    LogRedirect(const LogRedirect&) = delete;
+    LogRedirect& operator=(const LogRedirect&) = delete;
+    ~LogRedirect();
+
+    void Write(const char* line) const { sink(line); }
+
+private:
+    Sink sink;
+    LogRedirect* previous;
+};
 
 // Logs "[Error] " and the message, then ends the process with exit code 1,
 // from the main thread (core/FatalExit.h). Safe to call from several threads

@@ -97,6 +97,31 @@ TEST_F(LogTest, ATrapTurnsFatalErrorsIntoExceptionsOnItsThreadWhileItLives) {
     EXPECT_EQ(ReadFile("velmora.log"), "[Error] after the trap\n");
 }
 
+// A tool's redirects take the lines, the innermost first, and leave the
+// file, and the run's first truncating line, to the game.
+TEST_F(LogTest, RedirectsTakeLinesInnermostFirstAndLeaveTheFileAlone) {
+    WriteFile("velmora.log", "old run\n");
+    EXPECT_EXIT(
+        {
+            std::string outer;
+            std::string inner;
+            {
+                LogRedirect tool([&outer](const char* line) { outer += line + std::string(";"); });
+                LogLine("one");
+                {
+                    LogRedirect check([&inner](const char* line) { inner += line; });
+                    LogLine("two %d", 2);
+                }
+                LogLine("three");
+            }
+            if (outer != "one;three;" || inner != "two 2") std::exit(3);
+            LogLine("four");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadFile("velmora.log"), "four\n");
+}
+
 TEST_F(LogTest, CheckCallPassesValuesAndFailsOnTheFailureValue) {
     EXPECT_EQ(CheckCall(0, -1, "unused"), 0);
     EXPECT_EQ(CheckCall(5, -1, "unused"), 5);

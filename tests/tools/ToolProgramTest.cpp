@@ -62,11 +62,43 @@ TEST_P(ToolProgramTest, WhatItDoesNotKnowIsOneLineAndStatusTwo) {
     EXPECT_FALSE(testing_support::FileExists("game/storyboard"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Tools, ToolProgramTest,
-                         ::testing::Values(Program{"velmora-check", VELMORA_CHECK},
-                                           Program{"velmora-storyboard", VELMORA_STORYBOARD}),
+const Program kTools[] = {
+    {"velmora-check", VELMORA_CHECK},
+    {"velmora-storyboard", VELMORA_STORYBOARD},
+#ifdef VELMORA_PACK
+    {"velmora-pack", VELMORA_PACK},
+#endif
+#ifdef VELMORA_LSP
+    {"velmora-lsp", VELMORA_LSP},
+#endif
+};
+
+INSTANTIATE_TEST_SUITE_P(Tools, ToolProgramTest, ::testing::ValuesIn(kTools),
                          [](const ::testing::TestParamInfo<Program>& info) {
                              return std::string(info.param.name).substr(8);
                          });
+
+#ifdef VELMORA_PACK
+using PackProgramTest = ToolProgramTest;
+
+// Options are read as every tool reads them: "--out=DIR" is the output
+// folder (here one that cannot be made, so nothing is written), and after
+// "--" a folder may start with "-".
+TEST_P(PackProgramTest, TakesOptionsWithEqualsAndFoldersAfterTwoDashes) {
+    e2e::GameFiles().WriteTo(directory + "/-game");
+    testing_support::WriteFile("file", "");
+    int status = -1;
+    Run({"--force", "--out=file/dist", "--", "-game"}, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(errors.find("cannot write into " + directory + "/file/dist"), std::string::npos)
+        << errors;
+    Run({"--force"}, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(errors, "velmora-pack: GAME_DIR is missing (velmora-pack --help tells more)\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Pack, PackProgramTest,
+                         ::testing::Values(Program{"velmora-pack", VELMORA_PACK}));
+#endif
 
 }  // namespace

@@ -5,19 +5,15 @@
 #include "graphics/Font.h"
 #include "graphics/Picture.h"
 
-namespace {
-
-// The lines logged while one file is read.
-std::vector<std::string>* logged = nullptr;
-
-void CollectLine(const char* line) {
-    if (logged) logged->push_back(line);
-}
+FileChecks::FileChecks()
+    : log([this](const char* line) {
+          if (logged) logged->push_back(line);
+      }) {}
 
 // What reading gives: the message of what it throws and what it logs.
 template <typename Read>
-FileChecks::Verdict Check(Read read) {
-    FileChecks::Verdict verdict;
+FileChecks::Verdict FileChecks::Check(Read read) {
+    Verdict verdict;
     logged = &verdict.warnings;
     try {
         read();
@@ -26,14 +22,6 @@ FileChecks::Verdict Check(Read read) {
     }
     logged = nullptr;
     return verdict;
-}
-
-}  // namespace
-
-FileChecks::FileChecks() : previousSink(RedirectLog(CollectLine)) {}
-
-FileChecks::~FileChecks() {
-    RedirectLog(previousSink);
 }
 
 FileChecks::Stamp FileChecks::StampOf(const std::string& path) {

@@ -28,7 +28,6 @@ public:
     FileChecks();
     FileChecks(const FileChecks&) = delete;
     FileChecks& operator=(const FileChecks&) = delete;
-    ~FileChecks();
 
     // A new check of the game begins: files are looked at on disk again, once
     // each, to see whether they changed since the last check.
@@ -54,11 +53,14 @@ private:
     };
     static Stamp StampOf(const std::string& path);
     template <typename Read>
+    Verdict Check(Read read);
+    template <typename Read>
     const Verdict& Cached(std::map<std::string, Entry>& cache, const std::string& path, Read read);
 
+    std::vector<std::string>* logged = nullptr;  // the lines of the file being read
+    LogRedirect log;  // ends last, so that nothing this object does reaches the file
     std::map<std::string, Entry> pictures;
     std::map<std::string, Entry> sounds;
     std::set<std::string> stamped;  // looked at on disk in this check
     MusicChannel channel;           // opens each sound as the game's channels do
-    LogSink previousSink;
 };

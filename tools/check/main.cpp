@@ -1,15 +1,11 @@
 // velmora-check [GAME_DIR]: every fault of a game, found before anyone plays it.
-#include <SDL_ttf.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 #include <string>
 
-#include "core/GamePaths.h"
-#include "core/Log.h"
-#include "graphics/CharacterTable.h"
 #include "tools/check/GameCheck.h"
+#include "tools/common/CheckSession.h"
+#include "tools/common/GameFolder.h"
 #include "tools/common/ToolCommandLine.h"
 
 namespace {
@@ -25,19 +21,19 @@ const char kUsage[] =
     "Exit status: 0 when there is no error (warnings allowed), 1 when there is one,\n"
     "2 when GAME_DIR holds no game or the arguments are wrong.\n";
 
-// Makes the game's folder the working directory, as the game's own; false
-// (with the reason said) when there is no game to check.
-bool EnterGame(const char* folder) {
-    if (chdir(folder) != 0) {
-        std::fprintf(stderr, "velmora-check: %s: no such folder\n", folder);
-        return false;
+// What the game would log as it is read is said, not written into its folder.
+void ReportLogLine(const char* line) {
+    std::cerr << "velmora-check: warning: " << line << "\n";
+}
+
+int PrintFindings(const std::vector<Finding>& findings) {
+    bool errors = false;
+    for (const Finding& finding : findings) {
+        std::printf("%s\n", FormatFinding(finding).c_str());
+        errors = errors || finding.severity == Finding::Error;
     }
-    if (access(paths::kScript, R_OK) != 0) {
-        std::fprintf(stderr, "velmora-check: %s holds no game: %s is missing\n", folder,
-                     paths::kScript);
-        return false;
-    }
-    return true;
+    std::printf("%s\n", Summary(findings).c_str());
+    return errors ? 1 : 0;
 }
 
 }  // namespace
@@ -46,20 +42,12 @@ int main(int argc, char** argv) {
     ToolCommandLine commandLine({"velmora-check", kUsage, {}, {}, 1});
     if (!commandLine.Parse(argc, argv, std::cout, std::cerr)) return commandLine.ExitStatus();
     const std::vector<std::string>& folder = commandLine.Arguments();
-    if (!EnterGame(folder.empty() ? "." : folder[0].c_str())) return kNoGame;
-    if (TTF_Init() < 0) {
-        std::fprintf(stderr, "velmora-check: the font engine does not start\n");
+    auto game = FindGame("velmora-check", folder.empty() ? "." : folder[0], std::cerr);
+    if (game.empty() || !EnterGame("velmora-check", game, std::cerr)) return kNoGame;
+    CheckSession session(ReportLogLine);
+    if (!session.FontEngineStarted()) {
+        std::cerr << "velmora-check: the font engine does not start\n";
         return kNoGame;
     }
-    BuildCharacterTable();
-    FatalErrorTrap trap;
-    std::vector<Finding> findings = CheckGame();
-    bool errors = false;
-    for (const Finding& finding : findings) {
-        std::printf("%s\n", FormatFinding(finding).c_str());
-        errors = errors || finding.severity == Finding::Error;
-    }
-    std::printf("%s\n", Summary(findings).c_str());
-    TTF_Quit();
-    return errors ? 1 : 0;
+    return PrintFindings(CheckGame());
 }

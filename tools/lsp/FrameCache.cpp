@@ -10,13 +10,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// What the game would log during the walk is not the editor's business.
-void DropLine(const char*) {}
-
-}  // namespace
-
 void FrameCache::Walk(const std::string& gameFolder, const std::string& scriptBytes) {
     std::error_code error;
     if (!framesDir.empty()) fs::remove_all(framesDir, error);
@@ -36,14 +29,13 @@ void FrameCache::Walk(const std::string& gameFolder, const std::string& scriptBy
     };
     InFolder here(gameFolder);
     if (!here.Entered()) return;
-    LogSink previous = RedirectLog(DropLine);
+    LogRedirect dropped([](const char*) {});  // what the game would log is not the editor's
     std::ostringstream report, progress;
     try {
         MakeStoryboard(options, report, progress);
     } catch (const Exception&) {
         // the frames drawn before the failure stand
     }
-    RedirectLog(previous);
 }
 
 std::string FrameCache::FrameAt(const std::string& gameFolder, const std::string& scriptBytes,

@@ -1,15 +1,12 @@
 // velmora-lsp: the language server, speaking the Language Server Protocol
 // on standard input and output until the editor says exit.
-#include <SDL_ttf.h>
 #include <stdlib.h>
 
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 
-#include "core/Log.h"
-#include "core/Version.h"
-#include "graphics/CharacterTable.h"
+#include "tools/common/CheckSession.h"
+#include "tools/common/ToolCommandLine.h"
 #include "tools/lsp/MessageReader.h"
 #include "tools/lsp/Server.h"
 
@@ -18,12 +15,15 @@ namespace fs = std::filesystem;
 namespace {
 
 const char kUsage[] =
-    "usage: velmora-lsp [--help | --version]\n"
+    "usage: velmora-lsp [--stdio]\n"
     "The language server of Velmora's scripts: an editor starts it and speaks the\n"
     "Language Server Protocol with it on standard input and output. It checks\n"
     "data/scenario/main.txt with velmora-check's checks as the author types, and\n"
     "finds, renames and completes labels, pictures and voices.\n"
-    "Exit status: 0 after shutdown and exit, 1 otherwise.\n";
+    "Options: --stdio is the default and only way; --help prints this text;\n"
+    "--version prints the version.\n"
+    "Exit status: 0 after shutdown and exit, 1 otherwise, 2 when the arguments are\n"
+    "wrong.\n";
 
 // What the game's code would log (a picture's warnings in a hover) goes to
 // the editor's log of the server, never into a file where the editor runs it.
@@ -45,10 +45,8 @@ int Serve() {
                   << "\n";
         return 1;
     }
-    if (TTF_Init() < 0) std::cerr << "velmora-lsp: the font engine does not start\n";
-    BuildCharacterTable();
-    RedirectLog(LogToStderr);
-    FatalErrorTrap trap;
+    CheckSession session(LogToStderr);
+    if (!session.FontEngineStarted()) std::cerr << "velmora-lsp: the font engine does not start\n";
     int status = 1;
     {
         Server server(std::cout, std::cerr, scratch);
@@ -64,25 +62,14 @@ int Serve() {
     }
     std::error_code error;
     fs::remove_all(scratch, error);
-    TTF_Quit();
     return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::cout << "velmora-lsp " << kVelmoraVersion << "\n";
-        return 0;
-    }
-    if (argc > 1 && std::strcmp(argv[1], "--stdio") != 0) {
-        std::cerr << kUsage;
-        return 2;
-    }
+    ToolCommandLine commandLine({"velmora-lsp", kUsage, {"--stdio"}, {}, 0});
+    if (!commandLine.Parse(argc, argv, std::cout, std::cerr)) return commandLine.ExitStatus();
     std::ios::sync_with_stdio(false);
     return Serve();
 }

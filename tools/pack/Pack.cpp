@@ -1,15 +1,13 @@
 #include "tools/pack/Pack.h"
 
-#include <SDL_ttf.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
 
 #include "core/GamePaths.h"
-#include "core/Log.h"
-#include "graphics/CharacterTable.h"
 #include "tools/check/GameCheck.h"
+#include "tools/common/CheckSession.h"
+#include "tools/common/GameFolder.h"
 #include "tools/pack/PackError.h"
 #include "tools/pack/PackageContents.h"
 #include "tools/pack/PackageName.h"
@@ -25,13 +23,6 @@ struct Plan {
     std::string name;
 };
 
-// What the game would log while it is checked is said here, not written
-// into the game's folder over the player's own log.
-std::ostream* logOut = nullptr;
-void ReportLogLine(const char* line) {
-    if (logOut) *logOut << "velmora-pack: warning: " << line << "\n";
-}
-
 // Prints the findings; returns how many are errors. The package brings the
 // player's settings a game lacks, so their absence is no fault here.
 int PrintFindings(const std::vector<Finding>& findings, std::ostream& out) {
@@ -45,17 +36,18 @@ int PrintFindings(const std::vector<Finding>& findings, std::ostream& out) {
     return errors;
 }
 
-// Checks the game as velmora-check does; how many errors it has.
+// Checks the game as velmora-check does; how many errors it has. What the
+// game would log meanwhile is said here, not written into the game's folder
+// over the player's own log.
 int CheckGameFolder(const fs::path& game, std::ostream& out) {
     fs::current_path(game);  // the checker reads the game as the game does
-    if (TTF_Init() < 0) throw PackError("the font engine does not start");
-    BuildCharacterTable();
-    FatalErrorTrap trap;
-    logOut = &out;
-    LogSink previous = RedirectLog(ReportLogLine);
-    std::vector<Finding> findings = CheckGame();
-    RedirectLog(previous);
-    TTF_Quit();
+    std::vector<Finding> findings;
+    {
+        CheckSession session(
+            [&out](const char* line) { out << "velmora-pack: warning: " << line << "\n"; });
+        if (!session.FontEngineStarted()) throw PackError("the font engine does not start");
+        findings = CheckGame();
+    }
     return PrintFindings(findings, out);
 }
 
@@ -107,11 +99,8 @@ int PackPlanned(const Plan& plan, const PackOptions& options, std::ostream& out,
 int Pack(const PackOptions& options, std::ostream& out, std::ostream& err) {
     std::error_code error;
     Plan plan;
-    plan.game = fs::weakly_canonical(fs::absolute(options.game, error), error);
-    if (error || !fs::is_regular_file(plan.game / paths::kScript, error)) {
-        err << "velmora-pack: " << options.game << " holds no game (no " << paths::kScript << ")\n";
-        return kNoGame;
-    }
+    plan.game = FindGame("velmora-pack", options.game, err);
+    if (plan.game.empty()) return kNoGame;
     plan.outDir = options.outDir.empty() ? plan.game / "dist" : fs::absolute(options.outDir);
     plan.name =
         SafePackageName(options.name.empty() ? plan.game.filename().string() : options.name);

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "core/Version.h"
+#include "tools/common/ToolCommandLine.h"
 #include "tools/pack/Pack.h"
 #include "tools/pack/Runtimes.h"
 
@@ -16,44 +16,21 @@ const char kUsage[] =
     "Checks the game in GAME_DIR, then writes NAME-windows-x64.zip and\n"
     "NAME-linux-x64.tar.gz into DIR (default: GAME_DIR/dist). NAME defaults to the\n"
     "game folder's name. A game with errors is not packed unless --force is given.\n"
+    "Options: --help prints this text; --version prints the version.\n"
     "Exit status: 0 when both packages were written, 1 when none was, 2 when\n"
     "GAME_DIR holds no game or the arguments are wrong.\n";
-
-bool Parse(int argc, char** argv, PackOptions& options) {
-    bool haveGame = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        bool hasValue = i + 1 < argc;
-        if (argument == "--out" && hasValue) {
-            options.outDir = argv[++i];
-        } else if (argument == "--name" && hasValue) {
-            options.name = argv[++i];
-        } else if (argument == "--force") {
-            options.force = true;
-        } else if (argument.empty() || argument[0] == '-' || haveGame) {
-            return false;
-        } else {
-            options.game = argument;
-            haveGame = true;
-        }
-    }
-    return haveGame;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string first = argc == 2 ? argv[1] : "";
-    if (first == "--help" || first == "--version") {
-        std::cout << (first == "--help" ? kUsage
-                                        : "velmora-pack " + std::string(kVelmoraVersion) + "\n");
-        return 0;
-    }
+    ToolCommandLine commandLine({"velmora-pack", kUsage, {"--force"}, {"--out", "--name"}, 1});
+    if (!commandLine.Parse(argc, argv, std::cout, std::cerr)) return commandLine.ExitStatus();
+    if (commandLine.Arguments().empty()) return commandLine.Fail(std::cerr, "GAME_DIR is missing");
     PackOptions options;
-    if (!Parse(argc, argv, options)) {
-        std::cerr << kUsage;
-        return kNoGame;
-    }
+    options.game = commandLine.Arguments()[0];
+    options.outDir = commandLine.Value("--out");
+    options.name = commandLine.Value("--name");
+    options.force = commandLine.Has("--force");
     // Zip entries keep local time: in UTC the same game gives the same bytes
     // wherever it is packed.
     setenv("TZ", "UTC", 1);

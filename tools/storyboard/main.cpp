@@ -8,9 +8,9 @@
 #include <iostream>
 #include <string>
 
-#include "core/GamePaths.h"
 #include "core/Log.h"
 #include "script/ErrorLine.h"
+#include "tools/common/GameFolder.h"
 #include "tools/common/ToolCommandLine.h"
 #include "tools/storyboard/Storyboard.h"
 
@@ -38,17 +38,6 @@ bool ParseCount(const std::string& text, int& count) {
         return false;
     count = static_cast<int>(value);
     return true;
-}
-
-// The game's folder, made absolute; empty, with the reason said, when it
-// holds no game.
-fs::path FindGame(const std::string& folder) {
-    std::error_code error;
-    fs::path game = fs::absolute(folder, error);
-    if (!error && fs::is_regular_file(game / paths::kScript)) return game;
-    std::cerr << "velmora-storyboard: " << folder << " holds no game (no " << paths::kScript
-              << ")\n";
-    return {};
 }
 
 // The frames and the folder the command line asks for (none: empty); false,
@@ -79,15 +68,10 @@ int main(int argc, char** argv) {
     StoryboardOptions options;
     if (!ReadOptions(commandLine, options)) return kNoGame;
     const std::vector<std::string>& folder = commandLine.Arguments();
-    fs::path game = FindGame(folder.empty() ? "." : folder[0]);
+    fs::path game = FindGame("velmora-storyboard", folder.empty() ? "." : folder[0], std::cerr);
     if (game.empty()) return kNoGame;
     if (options.outDir.empty()) options.outDir = (game / "storyboard").string();
-    std::error_code error;
-    fs::current_path(game, error);  // the game reads its files relative to its folder
-    if (error) {
-        std::cerr << "velmora-storyboard: cannot enter " << game << ": " << error.message() << "\n";
-        return kNoGame;
-    }
-    RedirectLog(ReportLogLine);
+    if (!EnterGame("velmora-storyboard", game, std::cerr)) return kNoGame;
+    LogRedirect log(ReportLogLine);
     return MakeStoryboard(options, std::cout, std::cerr);
 }
