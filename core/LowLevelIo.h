@@ -2,7 +2,8 @@
 
 // Unbuffered descriptor I/O in binary mode. The flag values are those of the
 // Windows C run-time (_O_RDONLY, _O_BINARY, ...), which File passes as they
-// are; each platform maps them to its own calls.
+// are; each platform maps them to its own calls (LowLevelIoPosix.cpp,
+// LowLevelIoWindows.cpp).
 namespace lowio {
 
 enum OpenFlag : int {

@@ -1,37 +1,10 @@
 #include "core/LowLevelIo.h"
 
-#ifdef _WIN32
-#include <io.h>
-#include <sys/stat.h>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace lowio {
-
-#ifdef _WIN32
-
-int Open(const char* path, int flags, int permissions) {
-    int mode = (permissions & ReadPermission ? _S_IREAD : 0) |
-               (permissions & WritePermission ? _S_IWRITE : 0);
-    return _open(path, flags, mode);
-}
-int Read(int descriptor, void* buffer, unsigned count) {
-    return _read(descriptor, buffer, count);
-}
-int Write(int descriptor, const void* buffer, unsigned count) {
-    return _write(descriptor, buffer, count);
-}
-long Seek(int descriptor, long offset, int origin) {
-    return _lseek(descriptor, offset, origin);
-}
-int Close(int descriptor) {
-    return _close(descriptor);
-}
-
-#else
 
 namespace {
 
@@ -66,7 +39,5 @@ long Seek(int descriptor, long offset, int origin) {
 int Close(int descriptor) {
     return close(descriptor);
 }
-
-#endif
 
 }  // namespace lowio
