@@ -97,7 +97,6 @@ int PackPlanned(const Plan& plan, const PackOptions& options, std::ostream& out,
 }  // namespace
 
 int Pack(const PackOptions& options, std::ostream& out, std::ostream& err) {
-    std::error_code error;
     Plan plan;
     plan.game = FindGame("velmora-pack", options.game, err);
     if (plan.game.empty()) return kNoGame;
