@@ -130,7 +130,8 @@ bool Game::ClickThrough(int timeoutMs) {
     try {
         changed = WaitForNewScreen(before, timeoutMs);
     } catch (const std::runtime_error&) {
-        if (process->Running()) throw;  // otherwise the click ended the game
+        // The window is gone: the click ended the game, which is on its way out.
+        if (process->Wait(10000) == -1 && process->Running()) throw;
     }
     MouseUp();
     return changed;
