@@ -11,35 +11,48 @@ source_dir=$(realpath "$1")
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cache=${VELMORA_CACHE:-$HOME/.cache/velmora}
-packages="nodejs,npm,ca-certificates"
+packages="nodejs npm ca-certificates"
 key=$( (cat "$0"; echo "$packages") | sha256sum | cut -c1-16)
 root="$cache/debian-node/$key"
 
+mounted=()
+unmount_all() {
+    for point in "${mounted[@]}"; do umount "$point"; done
+    mounted=()
+}
+# /proc and /dev as every system has them, and the host's name service.
+mount_into() {  # mount_into <system folder>
+    local point
+    for point in proc dev; do
+        mount --bind "/$point" "$1/$point" && mounted+=("$1/$point") || return 1
+    done
+    cp /etc/resolv.conf "$1/etc/resolv.conf"
+}
+
+# debootstrap alone leaves npm's many small packages half configured: the
+# base first, then Debian's own apt inside.
 make_system() {
-    local mirror
+    local mirror partial=$root.partial log=$cache/debian-node/make.log
     mirror=$(sed -n 's/^URIs: *\(.*\/debian\)$/\1/p' /etc/apt/sources.list.d/debian.sources \
         2>/dev/null | head -n 1)
     mirror=${mirror:-http://deb.debian.org/debian}
-    rm -rf "$root.partial" && mkdir -p "$(dirname "$root")" || return 1
-    debootstrap --variant=minbase --include="$packages" bookworm "$root.partial" "$mirror" \
-        >"$cache/debian-node/debootstrap.log" 2>&1 || return 1
-    rm -rf "$root" && mv "$root.partial" "$root" && touch "$root/.complete"
+    rm -rf "$partial" && mkdir -p "$(dirname "$root")" || return 1
+    debootstrap --variant=minbase bookworm "$partial" "$mirror" >"$log" 2>&1 &&
+        mount_into "$partial" &&
+        chroot "$partial" env PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive \
+            sh -c "apt-get update -q && apt-get install -y -q --no-install-recommends $packages" \
+            >>"$log" 2>&1
+    local status=$?
+    unmount_all
+    [ $status -eq 0 ] && rm -rf "$root" && mv "$partial" "$root" && touch "$root/.complete"
 }
+trap unmount_all EXIT
 [ -e "$root/.complete" ] || make_system ||
-    fail "debootstrap failed, see $cache/debian-node/debootstrap.log"
+    fail "the minimal Debian was not made, see $cache/debian-node/make.log"
 
 work=$(mktemp -d -p "$root/tmp" editor.XXXXXX)
-mounted=()
-cleanup() {
-    for point in "${mounted[@]}"; do umount "$point"; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-for point in proc dev; do
-    mount --bind "/$point" "$root/$point" && mounted+=("$root/$point") ||
-        fail "cannot bind /$point into the minimal Debian"
-done
-cp /etc/resolv.conf "$root/etc/resolv.conf" || fail "no name service for npm"
+trap 'unmount_all; rm -rf "$work"' EXIT
+mount_into "$root" || fail "cannot mount /proc and /dev in the minimal Debian"
 
 # What the packaging and the grammar test read, as in the clone.
 mkdir -p "$work/src/core" "$work/src/editors" "$work/src/tests" &&
@@ -48,7 +61,13 @@ mkdir -p "$work/src/core" "$work/src/editors" "$work/src/tests" &&
     (cd "$source_dir" && tar --exclude=node_modules -cf - editors/vscode tests/editor) |
     (cd "$work/src" && tar -xf -) || fail "cannot copy the sources in"
 inside=/${work#"$root"/}
-in_debian() { chroot "$root" env HOME="$inside" PATH=/usr/bin:/bin "$@"; }
+# A machine whose way out re-signs TLS names its authority for Node.js; the
+# same one serves inside.
+extra_ca=()
+if [ -n "${NODE_EXTRA_CA_CERTS:-}" ] && [ -f "$NODE_EXTRA_CA_CERTS" ]; then
+    cp "$NODE_EXTRA_CA_CERTS" "$work/extra-ca.crt" && extra_ca=(NODE_EXTRA_CA_CERTS="$inside/extra-ca.crt")
+fi
+in_debian() { chroot "$root" env HOME="$inside" PATH=/usr/bin:/bin "${extra_ca[@]}" "$@"; }
 
 node=$(in_debian node --version) && npm=$(in_debian npm --version) || fail "no Node.js inside"
 echo "Debian's own Node.js $node, npm $npm"
