@@ -14,6 +14,7 @@
 #include "shell/Guarded.h"
 #include "shell/Presentation.h"
 #include "shell/QuitSignals.h"
+#include "shell/RunFlags.h"
 #include "shell/Shutdown.h"
 
 namespace {
@@ -88,5 +89,6 @@ int main(int, char**) {
     InstallQuitSignals();
     RunGuarded(Run);
     TakePendingFatalExit();  // the mixer's, while the game thread was being joined
+    endedFlag.store(true);
     return 0;
 }

@@ -36,7 +36,10 @@ void DrawSpokenLine(const Stage& stage, SDL_Surface* canvas) {
     int penX = stage.textOffsetX;
     int top = TextTop(stage, canvas);
     if (!scene.speakerName.empty()) {
-        std::string label = scene.speakerName + ": ";
+        // One allocation: a script can make the name megabytes long.
+        std::string label;
+        label.reserve(scene.speakerName.size() + 2);
+        label.append(scene.speakerName).append(": ");
         DrawTextOn(stage, canvas, penX, top, label, true);
         // Past the canvas's right edge the text shows nothing, however far.
         penX += TextWidth(stage.primaryFont, label.c_str(), canvas->w - penX);

@@ -28,7 +28,7 @@ bool TimerExpired(const SceneState& scene, bool timed, uint32_t start, uint32_t 
 }
 
 void JumpToChoice(Scenario& script, SceneState& scene, int hovered) {
-    ChoiceItem choice = scene.choices[hovered];
+    const ChoiceItem& choice = scene.choices[hovered];
     script.JumpToLabel(choice.label, choice.line);
     scene.menuMode = false;
     scene.choices.clear();

@@ -2,6 +2,8 @@
 // pause and end the game.
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "commands/Arguments.h"
 #include "commands/Stage.h"
@@ -30,6 +32,13 @@ int TenthsToMilliseconds(int32_t tenths) {
     return static_cast<int>(ms);
 }
 
+// A checked argument's text, moved out of the command's own arguments: a
+// script can make it megabytes long.
+std::string TakeText(ParameterMap& params, const char* name) {
+    auto found = params.find(name);
+    return found == params.end() ? std::string() : std::move(found->second.text);
+}
+
 const Parameter& Action(const Arguments& args) {
     const Parameter& action = args.Required("action", "Action required in %s at line %d");
     args.RequireKind(action, ParamSymbol, "Invalid action type in %s at line %d");
@@ -44,11 +53,11 @@ void CommandSay(ParameterMap params, Scenario& script, int line) {
     if (name.kind != ParamAbsent) {
         args.RequireKind(name, ParamString, "Invalid name type in %s at line %d");
     }
-    stage.scene.speakerName = name.text;
+    stage.scene.speakerName = TakeText(params, "name");
     PlayVoice(args);
     const Parameter& text = args.Required("text", "Text required in %s at line %d");
     args.RequireKind(text, ParamString, "Invalid text type in %s at line %d");
-    stage.scene.lineText = text.text;
+    stage.scene.lineText = TakeText(params, "text");
     WaitForPlayer(script);
 }
 
@@ -58,7 +67,7 @@ void CommandItem(ParameterMap params, Scenario& script, int line) {
     args.RequireKind(text, ParamString, "Invalid text type in %s at line %d");
     const Parameter& label = args.Required("label", "Label required in %s at line %d");
     args.RequireKind(label, ParamSymbol, "Invalid label type in %s at line %d");
-    stage.scene.choices.push_back({text.text, label.text, line});
+    stage.scene.choices.push_back({TakeText(params, "text"), label.text, line});
 }
 
 void CommandMenu(ParameterMap params, Scenario& script, int line) {

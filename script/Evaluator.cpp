@@ -49,12 +49,13 @@ bool Scenario::IsTrue(const Expression& e, int line) {
 }
 
 // The most common expression, one operator on variables and literals, needs
-// no walk.
+// no walk, and no copy of a variable's string: one may be megabytes long.
 Value Scenario::ApplyToLeaves(const Expression& e, int line) {
-    if (e.IsUnary())
-        return ApplyUnary(e.op, LeafValue(e.children[0], line), scriptName.c_str(), line);
-    Value left = LeafValue(e.children[0], line);
-    return ApplyBinary(e.op, left, LeafValue(e.children[1], line), scriptName.c_str(), line);
+    Value leftLiteral, rightLiteral;
+    const Value& left = LeafRef(e.children[0], line, leftLiteral);
+    if (e.IsUnary()) return ApplyUnary(e.op, left, scriptName.c_str(), line);
+    const Value& right = LeafRef(e.children[1], line, rightLiteral);
+    return ApplyBinary(e.op, left, right, scriptName.c_str(), line);
 }
 
 // Operands are evaluated left to right, always all of them: "&" and "|" do
@@ -100,7 +101,7 @@ void Scenario::FinishNode(const EvalFrame& done, int line) {
         operand = ApplyUnary(e.op, operand, scriptName.c_str(), line);
     } else if (e.kind == ExprOperator) {
         Value& left = evalValues[evalValues.size() - 2];
-        left = ApplyBinary(e.op, left, evalValues.back(), scriptName.c_str(), line);
+        ApplyBinaryInPlace(e.op, left, evalValues.back(), scriptName.c_str(), line);
         evalValues.pop_back();
     } else {
         auto first = evalValues.end() - static_cast<std::ptrdiff_t>(e.children.size());
@@ -115,6 +116,17 @@ void Scenario::FinishNode(const EvalFrame& done, int line) {
 Value Scenario::LeafValue(const Expression& e, int line) const {
     if (e.kind == ExprNumber) return Value::Number(e.number);
     if (e.kind == ExprString) return Value::String(e.text);
+    return VariableValue(e, line);
+}
+
+// A variable's own value; a literal's is made in `literal`.
+const Value& Scenario::LeafRef(const Expression& e, int line, Value& literal) const {
+    if (e.kind == ExprVariable) return VariableValue(e, line);
+    literal = LeafValue(e, line);
+    return literal;
+}
+
+const Value& Scenario::VariableValue(const Expression& e, int line) const {
     auto found = variables.find(e.text);
     if (found == variables.end()) {
         throw Exception("Undefined variable %s in %s at line %d", e.text.c_str(),

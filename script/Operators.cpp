@@ -1,7 +1,5 @@
 #include "script/Operators.h"
 
-#include <utility>
-
 #include "core/Exception.h"
 #include "script/Arithmetic.h"
 #include "script/Expression.h"
@@ -49,10 +47,26 @@ int32_t NumberOperation(int op, int32_t left, int32_t right, const char* script,
     }
 }
 
-void Join(std::string& left, const std::string& right, const char* script, int line) {
+void CheckJoinedLength(const std::string& left, const std::string& right, const char* script,
+                       int line) {
     if (right.size() > kMaxStringLength - left.size())
         throw Exception("String longer than 16 MiB in %s at line %d", script, line);
-    left += right;
+}
+
+// One allocation for the result, however long the operands.
+std::string Joined(const std::string& left, const std::string& right, const char* script,
+                   int line) {
+    CheckJoinedLength(left, right, script, line);
+    std::string joined;
+    joined.reserve(left.size() + right.size());
+    joined.append(left).append(right);
+    return joined;
+}
+
+void CheckSameTypes(const Value& left, const Value& right, const char* script, int line) {
+    // Verbatim, odd spelling and all: scripts and players' logs match this text.
+    if (left.type != right.type)
+        throw Exception("Defferent operand types in %s at line %d", script, line);
 }
 
 }  // namespace
@@ -64,16 +78,13 @@ Value ApplyUnary(int op, const Value& operand, const char* script, int line) {
     return Value::Number(WrappingNegate(operand.number));
 }
 
-Value ApplyBinary(int op, Value& left, const Value& right, const char* script, int line) {
-    // Verbatim, odd spelling and all: scripts and players' logs match this text.
-    if (left.type != right.type)
-        throw Exception("Defferent operand types in %s at line %d", script, line);
+Value ApplyBinary(int op, const Value& left, const Value& right, const char* script, int line) {
+    CheckSameTypes(left, right, script, line);
     if (left.type == NumberValue)
         return Value::Number(NumberOperation(op, left.number, right.number, script, line));
     switch (op) {
         case '+':
-            Join(left.text, right.text, script, line);
-            return std::move(left);
+            return Value::String(Joined(left.text, right.text, script, line));
         case '-':
         case '*':
         case '/':
@@ -83,5 +94,15 @@ Value ApplyBinary(int op, Value& left, const Value& right, const char* script, i
         default:
             return Value::Number(
                 Compare(op, left.text, right.text, !left.text.empty(), !right.text.empty()));
+    }
+}
+
+void ApplyBinaryInPlace(int op, Value& left, const Value& right, const char* script, int line) {
+    CheckSameTypes(left, right, script, line);
+    if (left.type == StringValue && op == '+') {
+        CheckJoinedLength(left.text, right.text, script, line);
+        left.text += right.text;
+    } else {
+        left = ApplyBinary(op, left, right, script, line);
     }
 }

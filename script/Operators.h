@@ -8,5 +8,8 @@
 // "!" or unary "-" (OpNot, OpNegate).
 Value ApplyUnary(int op, const Value& operand, const char* script, int line);
 
-// A binary operator; left may be consumed (its text reused by "+").
-Value ApplyBinary(int op, Value& left, const Value& right, const char* script, int line);
+// A binary operator.
+Value ApplyBinary(int op, const Value& left, const Value& right, const char* script, int line);
+
+// The same, its result left in `left`: "+" appends to its text in place.
+void ApplyBinaryInPlace(int op, Value& left, const Value& right, const char* script, int line);

@@ -130,6 +130,8 @@ private:
     void OpenNode(const Expression& e, int line);
     void FinishNode(const EvalFrame& done, int line);
     Value LeafValue(const Expression& e, int line) const;
+    const Value& LeafRef(const Expression& e, int line, Value& literal) const;
+    const Value& VariableValue(const Expression& e, int line) const;
 
     // Execution (Execution.cpp).
     void ExecuteNext();

@@ -20,10 +20,13 @@ namespace {
 std::atomic<int> quitEvents{0};
 
 // Ctrl+C's own default ends the process with STATUS_CONTROL_C_EXIT; a fatal
-// error's exit, its line logged already, keeps its code 1. Nothing else
-// runs: the exit that is under way may be the one that hangs.
-[[noreturn]] void EndNow() {
-    UINT code = FatalExitUnderWay() ? 1u : static_cast<UINT>(STATUS_CONTROL_C_EXIT);
+// error's exit, its line logged already, keeps its code 1.
+UINT SignalCode() {
+    return FatalExitUnderWay() ? 1u : static_cast<UINT>(STATUS_CONTROL_C_EXIT);
+}
+
+// Nothing else runs: the exit that is under way may be the one that hangs.
+[[noreturn]] void EndNow(UINT code) {
     TerminateProcess(GetCurrentProcess(), code);
     std::_Exit(static_cast<int>(code));
 }
@@ -33,10 +36,11 @@ std::atomic<int> quitEvents{0};
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
         return FALSE;
-    if (FatalExitUnderWay() || quitEvents.fetch_add(1) != 0) EndNow();
+    if (FatalExitUnderWay() || quitEvents.fetch_add(1) != 0) EndNow(SignalCode());
     runningFlag.store(false);
     Sleep(1000);
-    EndNow();
+    // The game is over and only its exit is slow: it ends as the game did.
+    EndNow(endedFlag.load() && !FatalExitUnderWay() ? 0u : SignalCode());
 }
 
 void InstallQuitSignals() {

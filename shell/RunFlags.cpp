@@ -2,3 +2,4 @@
 
 std::atomic<bool> runningFlag{true};
 std::atomic<bool> doneFlag{false};
+std::atomic<bool> endedFlag{false};

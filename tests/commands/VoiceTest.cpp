@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -42,6 +44,18 @@ bool MatchesAt(const Samples& output, size_t at, const Samples& clip, size_t cou
     return true;
 }
 
+// The text box, with something other than its own colour on its first line.
+bool ShowsText(const e2e::Screenshot& shot) {
+    uint32_t box = e2e::GameFiles().textBoxColour & 0xFFFFFF;
+    if (shot.Pixel(5, 470) != box) return false;
+    for (int y = 382; y < 400; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (shot.Pixel(x, y) != box) return true;
+        }
+    }
+    return false;
+}
+
 class VoiceTest : public testing_support::InTempDir {};
 
 // What the mixer delivers while a line with a voice clip is shown: the music
@@ -61,7 +75,19 @@ TEST_F(VoiceTest, VoiceClipIsMixedOverTheMusic) {
                         {{"SDL_AUDIODRIVER", "disk"},
                          {"SDL_DISKAUDIOFILE", directory + "/out.raw"},
                          {"SDL_DISKAUDIODELAY", "20"}}});
-        std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+        game.MoveMouse(630, 5);  // the cursor's mark away from the text box
+        // The line's frame follows the clip's start; the device has then
+        // to take the clip's length and a few buffers more.
+        ASSERT_TRUE(game.WaitForScreen(ShowsText, 20000));
+        auto written = [] {
+            std::error_code error;
+            auto size = std::filesystem::file_size("out.raw", error);
+            return error ? 0 : static_cast<size_t>(size);
+        };
+        size_t atLine = written();
+        size_t wanted = atLine + (44100 / 4) * 4 + 4 * kBufferSamples * 2;
+        for (int waited = 0; written() < wanted && waited < 20000; waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         game.Key("Escape");
         ASSERT_EQ(game.Wait(), 0);
     }

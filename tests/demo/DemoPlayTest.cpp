@@ -2,12 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <map>
-#include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/GameSettings.h"
@@ -16,14 +13,12 @@
 #include "tests/e2e/Game.h"
 #include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
-#include "tests/support/Pause.h"
 #include "tests/support/TempDir.h"
 
 using channel_testing::AtVolume;
 using channel_testing::Bytes;
 using e2e::Screenshot;
 using testing_support::FileExists;
-using testing_support::Pause;
 using testing_support::ReadFile;
 
 namespace {
@@ -79,7 +74,9 @@ protected:
 
     // Plays until the program ends, clicking at every wait on the line of
     // menu choice `choice` (which ends any other wait as well) after taking
-    // a screenshot of it.
+    // a screenshot of it. A wait whose frame is the one before (a delay after
+    // a line) passes unclicked, as the button is held until the screen
+    // changes.
     void Play(size_t choice) {
         e2e::Game game({directory,
                         {{"SDL_AUDIODRIVER", "disk"},
@@ -87,17 +84,18 @@ protected:
                          {"SDL_DISKAUDIODELAY", "20"}}});
         auto [x, y] = ChoicePosition(choice);
         game.MoveMouse(x, y);
-        for (int wait = 0; wait < 40 && game.Running(); ++wait) {
-            Pause(600);  // the wait's frame is on the screen by now
-            try {
-                shots.push_back(game.Shot());
-            } catch (const std::runtime_error&) {
-                break;  // the window has closed
-            }
-            // Held, so that the game sees the button down.
-            game.MouseDown();
-            Pause(150);
-            game.MouseUp();
+        // The first wait shows the harbour, no longer a black window.
+        Screenshot previous;
+        ASSERT_TRUE(game.WaitForScreen(
+            [&](const Screenshot& shot) {
+                bool settled = shot == previous && shot.Pixel(60, 60) != 0;
+                previous = shot;
+                return settled;
+            },
+            30000));
+        for (int wait = 0; wait < 40; ++wait) {
+            shots.push_back(game.lastShot);
+            if (!game.ClickThrough()) break;  // the window has closed
         }
         exitCode = game.Wait();
     }

@@ -123,6 +123,19 @@ void Game::Click() {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     MouseUp();
 }
+bool Game::ClickThrough(int timeoutMs) {
+    Screenshot before = Shot();
+    MouseDown();
+    bool changed = false;
+    try {
+        changed = WaitForNewScreen(before, timeoutMs);
+    } catch (const std::runtime_error&) {
+        // The window is gone: the click ended the game, which is on its way out.
+        if (process->Wait(10000) == -1 && process->Running()) throw;
+    }
+    MouseUp();
+    return changed;
+}
 void Game::MouseDown() {
     Xdotool({"mousedown", "1"});
 }
@@ -160,6 +173,17 @@ bool Game::WaitForScreen(const std::function<bool(const Screenshot&)>& check, in
         if (Expired(deadline) || !process->Running()) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
     }
+}
+
+bool Game::WaitForNewScreen(const Screenshot& before, int timeoutMs) {
+    Screenshot previous = before;
+    return WaitForScreen(
+        [&](const Screenshot& shot) {
+            bool settled = shot != before && shot == previous;
+            previous = shot;
+            return settled;
+        },
+        timeoutMs);
 }
 
 }  // namespace e2e

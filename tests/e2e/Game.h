@@ -47,6 +47,11 @@ public:
 
     void MoveMouse(int x, int y);
     void Click();
+    // A click held until the game has taken it: the button stays down until
+    // the screen differs from before (a busy machine may let the program
+    // sleep through a short press), or timeoutMs pass. Returns whether the
+    // screen changed; the new screen is left in lastShot.
+    bool ClickThrough(int timeoutMs = 20000);
     void MouseDown();
     void MouseUp();
     void Key(const std::string& keyName);
@@ -56,6 +61,9 @@ public:
     // Takes screenshots until check accepts one or timeoutMs pass; returns
     // whether it was accepted (the last shot is left in lastShot).
     bool WaitForScreen(const std::function<bool(const Screenshot&)>& check, int timeoutMs = 10000);
+    // Waits for a screen unlike `before` that two screenshots in a row agree
+    // on, so that it is not caught halfway through an update.
+    bool WaitForNewScreen(const Screenshot& before, int timeoutMs = 20000);
     Screenshot lastShot;
 
 private:

@@ -17,6 +17,10 @@ public:
     int Width() const { return width; }
     int Height() const { return height; }
     uint32_t Pixel(int x, int y) const { return pixels.at(static_cast<size_t>(y) * width + x); }
+    bool operator==(const Screenshot& other) const {
+        return width == other.width && height == other.height && pixels == other.pixels;
+    }
+    bool operator!=(const Screenshot& other) const { return !(*this == other); }
 
 private:
     int width = 0;

@@ -106,6 +106,20 @@ TEST_F(ExecutionTest, StringsStopGrowingAtSixteenMebibytes) {
     EXPECT_EQ(Run(grow + "say text=\"#s!\""), "String longer than 16 MiB in main.txt at line 7");
 }
 
+// Joins read their operands where they are: the variables stay as they were,
+// whether a join stands alone or inside a longer expression.
+TEST_F(ExecutionTest, JoiningLeavesItsOperandsAlone) {
+    Load(
+        "s = \"ab\"\nt = s + s\nu = s + s + t\nv = \"<\" + (s + \">\")\ns = s + s\n"
+        "show #s\nshow #t\nshow #u\nshow #v\nshow #s = t\n");
+    scenario.Init();
+    for (int i = 0; i < 10; ++i)
+        scenario.Step();
+    EXPECT_EQ(Calls(),
+              (Strings{"show@6 value=\"abab\"", "show@7 value=\"abab\"",
+                       "show@8 value=\"abababab\"", "show@9 value=\"<ab>\"", "show@10 value=1"}));
+}
+
 // Jumps to its label twice, or once to each of two labels.
 void JumpTwice(std::map<std::string, Parameter> params, Scenario& scenario, int line) {
     scenario.JumpToLabel(params["first"].text, line);

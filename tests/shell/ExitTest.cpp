@@ -18,6 +18,9 @@ namespace {
 
 // A loop across Steps that never ends by itself.
 const char kEndlessLoop[] = "x = 0\n:a\nif 1 a\n";
+// The same after a first frame, which shows the text box once the loop is
+// about to begin.
+const char kFrameThenEndlessLoop[] = "delay 0\nx = 0\n:a\nif 1 a\n";
 const char kUnknownCommand[] = "frobnicate 1\n";
 const char kUnknownCommandLine[] =
     "[Error] Engine function \"frobnicate\" not found in data/scenario/main.txt at line 1\n";
@@ -30,6 +33,14 @@ protected:
         files.WriteTo(directory);
         e2e::Game::Options options{directory, {}, waitForWindow, stuckPresentation};
         return std::make_unique<e2e::Game>(options);
+    }
+
+    // Waits until the text box is on the screen: the game's signal handlers
+    // are set and its thread runs the script.
+    void WaitForTheLoop(e2e::Game& game) {
+        uint32_t textBox = files.textBoxColour & 0xFFFFFF;
+        ASSERT_TRUE(game.WaitForScreen(
+            [&](const e2e::Screenshot& shot) { return shot.Pixel(5, 470) == textBox; }, 20000));
     }
 
     static void WaitForFile(const std::string& path) {
@@ -58,17 +69,17 @@ TEST_F(ExitTest, ProgramRunsOnTheSdlLibraryOfTheRun) {
 }
 
 TEST_F(ExitTest, EscapeEndsAnEndlessLoop) {
-    auto game = Start(kEndlessLoop);
+    auto game = Start(kFrameThenEndlessLoop);
     game->MoveMouse(100, 100);
-    Pause(300);  // the loop is well under way
+    WaitForTheLoop(*game);
     game->Key("Escape");
     EXPECT_EQ(game->Wait(5000), 0);
 }
 
 TEST_F(ExitTest, SigtermAndSigintEndTheGameAsClosingTheWindowDoes) {
     for (int signal : {SIGTERM, SIGINT}) {
-        auto game = Start(kEndlessLoop);
-        Pause(300);
+        auto game = Start(kFrameThenEndlessLoop);
+        WaitForTheLoop(*game);
         game->Send(signal);
         EXPECT_EQ(game->Wait(5000), 0) << signal;
         EXPECT_FALSE(FileExists("velmora.log"));

@@ -20,8 +20,9 @@ function unpack() {
     if (unpacked) return unpacked;
     const made = spawnSync(path.join(root, "scripts/vsix.sh"), [build], { encoding: "utf8", timeout: 500000 });
     assert.equal(made.status, 0, made.stderr);
-    const vsix = made.stdout.trim().split("\n").pop();
-    assert.equal(vsix, path.join(build, `velmora-${version}.vsix`));
+    // The package's path and nothing else: callers take it from there.
+    const vsix = path.join(build, `velmora-${version}.vsix`);
+    assert.equal(made.stdout, `${vsix}\n`);
     unpacked = fs.mkdtempSync(path.join(require("node:os").tmpdir(), "velmora-vsix-"));
     process.on("exit", () => fs.rmSync(unpacked, { recursive: true, force: true }));
     const unzip = spawnSync("unzip", ["-q", vsix, "-d", unpacked], { encoding: "utf8" });
