@@ -99,7 +99,9 @@ class Session {
         session.codeServer = process.env.VELMORA_CODE_SERVER ||
             path.join(run(path.join(root, "scripts/code-server.sh"), []), "bin/code-server");
         session.installSeconds = (Date.now() - t0) / 1000;
-        session.vsix = run(path.join(root, "scripts/vsix.sh"), [build]);
+        // The package as scripts/vsix.sh makes it (its packager needs Node.js 20),
+        // or one made already.
+        session.vsix = process.env.VELMORA_VSIX || run(path.join(root, "scripts/vsix.sh"), [build]);
         const lsp = process.env.VELMORA_LSP || path.join(build, "velmora-lsp");
         session.dirs = prepareRun(path.join(build, "vscode-run", name), lsp);
         session.env = environmentFor(session.dirs);

@@ -54,28 +54,51 @@ async function revert() {
     await vscode.page.waitForFunction(() => !document.querySelector(".tab.active.dirty"));
 }
 
+// The colours of sample tokens, once the grammar has coloured them all apart
+// from each other and from plain text (colouring runs after the text shows).
+function tokenColours(samples, settled = true) {
+    const text = (element) => element.textContent.replace(/\u00a0/g, " ");
+    const lines = [...document.querySelectorAll(".editor-instance .view-lines .view-line")];
+    // mtk1: the editor's class for text no rule coloured.
+    const plain = document.querySelector(".editor-instance .view-lines span.mtk1");
+    if (!plain) return null;
+    const colours = { plain: getComputedStyle(plain).color };
+    for (const [kind, [line, token]] of Object.entries(samples)) {
+        const found = lines.find((element) => text(element).startsWith(line));
+        const span = found && [...found.querySelectorAll(":scope > span > span")]
+            .find((element) => text(element).startsWith(token));
+        if (!span) return null;
+        colours[kind] = getComputedStyle(span).color;
+    }
+    const apart = new Set(Object.values(colours)).size === Object.keys(colours).length;
+    return apart || !settled ? colours : null;
+}
+
 test("the script is coloured by its grammar: comments, commands, strings, numbers, variables apart",
     { skip: pending("colours") }, async () => {
-        const comment = (await vscode.line("' Numbers and strings.")).spans[0];
-        const assignment = (await vscode.line("lamps = 3")).spans;
-        const preload = (await vscode.line('preload "pier"')).spans;
-        const colours = {
-            comment: comment.color,
-            variable: assignment.find((s) => s.text === "lamps").color,
-            number: assignment.find((s) => s.text === "3").color,
-            command: preload.find((s) => s.text === "preload").color,
-            string: preload.find((s) => s.text === '"pier"').color,
+        const samples = {
+            comment: ["' Numbers and strings.", "'"],
+            variable: ["lamps = 3", "lamps"],
+            number: ["lamps = 3", "3"],
+            command: ['preload "pier"', "preload"],
+            string: ['preload "pier"', '"pier"'],
         };
+        await vscode.page.waitForSelector(".view-line");
+        const colours = await vscode.page.waitForFunction(tokenColours, {}, samples).then(
+            (handle) => handle.jsonValue(),
+            async (error) => assert.fail(`${error.message}; colours seen: ${
+                JSON.stringify(await vscode.page.evaluate(tokenColours, samples, false))}`));
         await vscode.screenshot("colours");
         vscode.figure("token colours", colours);
-        assert.equal(new Set(Object.values(colours)).size, 5, JSON.stringify(colours));
     });
 
-test("the frame the player sees at a say line shows in its hover", { skip: pending("hover") }, async () => {
-    const line = await vscode.line('say text="The last ferry');
-    const text = line.spans[line.spans.length - 1];
+// Points at the text of the say line starting `start`; returns how long its
+// frame took to show, and the hover's and the frame's boxes once loaded.
+async function frameHover(start) {
+    const line = await vscode.line(start);
+    const text = centre(line.spans[line.spans.length - 1].box);
     const started = Date.now();
-    await vscode.hover(centre(text.box).x, centre(text.box).y, /The frame the player sees here/);
+    await vscode.hover(text.x, text.y, /The frame the player sees here/);
     const sizes = await vscode.page.waitForFunction(() => {
         const hover = [...document.querySelectorAll(".monaco-hover:not(.hidden)")]
             .find((element) => element.querySelector("img[alt='frame']"));
@@ -84,20 +107,30 @@ test("the frame the player sees at a say line shows in its hover", { skip: pendi
         const box = (element) => element.getBoundingClientRect().toJSON();
         return { hover: box(hover), image: box(image), natural: [image.naturalWidth, image.naturalHeight] };
     });
-    const { hover, image, natural } = await sizes.jsonValue();
-    vscode.figure("hover frame shown, ms", Date.now() - started);
-    vscode.figure("hover size, px", [Math.round(hover.width), Math.round(hover.height)]);
-    vscode.figure("hover frame rendered, px", [Math.round(image.width), Math.round(image.height)]);
+    return { ms: Date.now() - started, ...(await sizes.jsonValue()) };
+}
+
+const size = (box) => [Math.round(box.width), Math.round(box.height)];
+
+test("the frame the player sees at a say line shows in its hover", { skip: pending("hover") }, async () => {
+    // The first hover of a script version walks the whole story.
+    const { ms, hover, image, natural } = await frameHover('say text="The last ferry');
+    vscode.figure("hover frame shown (first of this version), ms", ms);
+    vscode.figure("hover size, px", size(hover));
+    vscode.figure("hover frame rendered, px", size(image));
     await vscode.screenshot("hover-frame");
     assert.deepEqual(natural, [800, 600], "the game's own frame size");
     if (!pending("narrow-hover")) {
-        // Seen whole: the frame lies inside the hover, with its width kept in proportion.
+        // Seen whole: the frame lies inside the hover, about 320 px wide, in proportion.
         assert.ok(image.x >= hover.x - 1 && image.x + image.width <= hover.x + hover.width + 1 &&
             image.y >= hover.y - 1 && image.y + image.height <= hover.y + hover.height + 1,
         `frame ${JSON.stringify(image)} outside hover ${JSON.stringify(hover)}`);
         assert.ok(Math.abs(image.width / image.height - 4 / 3) < 0.02);
         assert.ok(image.width <= 330, `frame ${image.width} px wide`);
     }
+    await vscode.unhover();
+    const again = await frameHover('say #keeper, "mira_welcome"');
+    vscode.figure("hover frame shown (same version again), ms", again.ms);
     await vscode.unhover();
 });
 
@@ -122,9 +155,10 @@ const kFault = "goto nowhere";
 test("a fault typed into the script shows its finding on its line", { skip: pending("findings") }, async () => {
     await vscode.chord(["Control"], "End");
     await vscode.page.keyboard.press("Enter");
-    await vscode.page.keyboard.type(kFault);
+    // In one edit, as a paste: typed key by key, the server would find
+    // "goto n" undefined before the whole line is there.
+    await vscode.page.keyboard.sendCharacter(kFault);
     const typed = Date.now();
-    await vscode.page.keyboard.press("Escape");
     const line = await vscode.line(kFault);
     const squiggle = await vscode.page.waitForFunction((top, height) => {
         const found = [...document.querySelectorAll(".squiggly-error")].map((e) => e.getBoundingClientRect())
