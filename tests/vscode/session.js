@@ -53,6 +53,9 @@ function prepareRun(runDir, serverPath) {
         "extensions.autoUpdate": false,
         "extensions.ignoreRecommendations": true,
         "git.enabled": false,
+        // code-server saves after a delay by default; the tests undo their
+        // edits by reverting to the file on disk.
+        "files.autoSave": "off",
         "editor.minimap.enabled": false,
         "editor.quickSuggestions": { other: false, comments: false, strings: false },
         "window.commandCenter": false,
