@@ -125,6 +125,8 @@ class Session {
             stdio: ["ignore", "pipe", "pipe"] });
         this.server.stdout.on("data", (chunk) => fs.writeSync(log, chunk));
         this.server.stderr.on("data", (chunk) => fs.writeSync(log, chunk));
+        // A failed run neither leaves code-server behind nor waits for it.
+        process.on("exit", () => this.stopServer());
         const match = await waitForOutput(this.server, /HTTP server listening on (http:\/\/127\.0\.0\.1:\d+)\//,
             "code-server");
         this.url = match[1];
@@ -262,15 +264,19 @@ class Session {
         throw new Error(`no webview shows ${selector} in ${kWait} ms`);
     }
 
+    // code-server and the programs it started (the extension host, velmora-lsp).
+    stopServer() {
+        if (!this.server || this.server.exitCode !== null) return;
+        try {
+            process.kill(-this.server.pid, "SIGTERM");
+        } catch (_) {
+            // Already gone.
+        }
+    }
+
     async stop() {
         if (this.browser) await this.browser.close().catch(() => {});
-        if (this.server && this.server.exitCode === null) {
-            try {
-                process.kill(-this.server.pid, "SIGTERM");
-            } catch (_) {
-                // Already gone.
-            }
-        }
+        this.stopServer();
     }
 }
 
