@@ -7,8 +7,7 @@
 # registry.
 set -euo pipefail
 source_dir=$1
-dest_dir=$2
-mkdir -p "$dest_dir"
+dest_dir=$(mkdir -p "$2" && cd "$2" && pwd)
 # The stamp is the lockfile the packages came from (package.json in DEST_DIR
 # may be changed by its user, as scripts/vsix.sh sets the version).
 stamp=$dest_dir/node_modules/.velmora-lockfile

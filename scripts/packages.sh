@@ -21,6 +21,10 @@ FUZZ_PACKAGES="clang-14 libclang-rt-14-dev"
 # The editor tests: Neovim's LSP client, and unzip to look into the .vsix.
 # Node.js and npm come through ensure_node.
 EDITOR_PACKAGES="neovim unzip"
+# The tests in a real VS Code: Debian's chromium drives code-server, whose
+# install (scripts/code-server.sh) builds native modules (kerberos needs
+# libkrb5-dev) and takes Debian's ripgrep instead of downloading one.
+VSCODE_PACKAGES="chromium ripgrep libkrb5-dev g++ make python3 tar util-linux"
 # run.sh plays the demo by itself on a virtual display when there is none.
 AUTOPLAY_PACKAGES="xvfb xdotool x11-apps imagemagick"
 # scripts/windows.sh: the mingw-w64 cross compilers, Debian's sources through

@@ -1,0 +1,225 @@
+// What an author sees of the packaged extension in a real VS Code: the demo's
+// script coloured, a fault's finding as it is typed, a hover frame, and
+// completion of pictures and labels. One VS Code for the whole file; the
+// cases run in order and each leaves the script as it found it.
+//
+// Cases of features still to come are skipped until listed as landed here
+// (or in VELMORA_VSCODE_LANDED, comma-separated, to try them before).
+"use strict";
+
+const { test, before, after } = require("node:test");
+const assert = require("node:assert/strict");
+const fs = require("node:fs");
+const path = require("node:path");
+const { Session, root } = require("./session");
+
+const kLanded = new Set(["colours", "findings", "hover", "completion",
+    ...(process.env.VELMORA_VSCODE_LANDED || "").split(",").filter(Boolean)]);
+const pending = (feature) => (kLanded.has(feature) ? false : `${feature} has not landed`);
+
+const kScript = "data/scenario/main.txt";
+const kLanguage = "Velmora scenario";
+// Lines of the demo's script, as its author reads them.
+const demoLines = new TextDecoder("windows-1251")
+    .decode(fs.readFileSync(path.join(root, "demo", kScript))).split(/\r?\n/);
+const lineOfLabel = (name) => demoLines.findIndex((line) => line.trim() === `:${name}`) + 1;
+
+let vscode;
+
+before(async () => {
+    vscode = await Session.start();
+    vscode.figure("code-server install (cached), s", vscode.installSeconds);
+    await vscode.open(kScript, kLanguage);
+}, { timeout: 1500000 });
+
+after(async () => {
+    if (vscode) await vscode.stop();
+});
+
+const centre = (box) => ({ x: box.x + box.width / 2, y: box.y + box.height / 2 });
+const overlaps = (a, b) => a.y < b.y + b.height && b.y < a.y + a.height;
+
+// Types `text` on a new last line; returns when the editor shows it.
+async function typeLastLine(text) {
+    await vscode.chord(["Control"], "End");
+    await vscode.page.keyboard.press("Enter");
+    await vscode.page.keyboard.type(text);
+    return vscode.line(text);
+}
+
+// Puts the script back as it is on disk, closing any suggestion or hover.
+async function revert() {
+    await vscode.page.keyboard.press("Escape");
+    await vscode.command("File: Revert File");
+    await vscode.page.waitForFunction(() => !document.querySelector(".tab.active.dirty"));
+}
+
+// The colours of sample tokens, once the grammar has coloured them all apart
+// from each other and from plain text (colouring runs after the text shows).
+function tokenColours(samples, settled = true) {
+    const text = (element) => element.textContent.replace(/\u00a0/g, " ");
+    const lines = [...document.querySelectorAll(".editor-instance .view-lines .view-line")];
+    // mtk1: the editor's class for text no rule coloured.
+    const plain = document.querySelector(".editor-instance .view-lines span.mtk1");
+    if (!plain) return null;
+    const colours = { plain: getComputedStyle(plain).color };
+    for (const [kind, [line, token]] of Object.entries(samples)) {
+        const found = lines.find((element) => text(element).startsWith(line));
+        const span = found && [...found.querySelectorAll(":scope > span > span")]
+            .find((element) => text(element).startsWith(token));
+        if (!span) return null;
+        colours[kind] = getComputedStyle(span).color;
+    }
+    const apart = new Set(Object.values(colours)).size === Object.keys(colours).length;
+    return apart || !settled ? colours : null;
+}
+
+test("the script is coloured by its grammar: comments, commands, strings, numbers, variables apart",
+    { skip: pending("colours") }, async () => {
+        const samples = {
+            comment: ["' Numbers and strings.", "'"],
+            variable: ["lamps = 3", "lamps"],
+            number: ["lamps = 3", "3"],
+            command: ['preload "pier"', "preload"],
+            string: ['preload "pier"', '"pier"'],
+        };
+        await vscode.page.waitForSelector(".view-line");
+        const colours = await vscode.page.waitForFunction(tokenColours, {}, samples).then(
+            (handle) => handle.jsonValue(),
+            async (error) => assert.fail(`${error.message}; colours seen: ${
+                JSON.stringify(await vscode.page.evaluate(tokenColours, samples, false))}`));
+        await vscode.screenshot("colours");
+        vscode.figure("token colours", colours);
+    });
+
+// Points at the text of the say line starting `start`; returns how long its
+// frame took to show, and the hover's and the frame's boxes once loaded.
+async function frameHover(start) {
+    const line = await vscode.line(start);
+    const text = centre(line.spans[line.spans.length - 1].box);
+    const started = Date.now();
+    await vscode.hover(text.x, text.y, /The frame the player sees here/);
+    const sizes = await vscode.page.waitForFunction(() => {
+        const hover = [...document.querySelectorAll(".monaco-hover:not(.hidden)")]
+            .find((element) => element.querySelector("img[alt='frame']"));
+        const image = hover && hover.querySelector("img[alt='frame']");
+        if (!image || !image.complete || image.naturalWidth === 0) return null;
+        const box = (element) => element.getBoundingClientRect().toJSON();
+        return { hover: box(hover), image: box(image), natural: [image.naturalWidth, image.naturalHeight] };
+    });
+    return { ms: Date.now() - started, ...(await sizes.jsonValue()) };
+}
+
+const size = (box) => [Math.round(box.width), Math.round(box.height)];
+
+test("the frame the player sees at a say line shows in its hover", { skip: pending("hover") }, async () => {
+    // The first hover of a script version walks the whole story.
+    const { ms, hover, image, natural } = await frameHover('say text="The last ferry');
+    vscode.figure("hover frame shown (first of this version), ms", ms);
+    vscode.figure("hover size, px", size(hover));
+    vscode.figure("hover frame rendered, px", size(image));
+    await vscode.screenshot("hover-frame");
+    assert.deepEqual(natural, [800, 600], "the game's own frame size");
+    if (!pending("narrow-hover")) {
+        // Seen whole: the frame lies inside the hover, about 320 px wide, in proportion.
+        assert.ok(image.x >= hover.x - 1 && image.x + image.width <= hover.x + hover.width + 1 &&
+            image.y >= hover.y - 1 && image.y + image.height <= hover.y + hover.height + 1,
+        `frame ${JSON.stringify(image)} outside hover ${JSON.stringify(hover)}`);
+        assert.ok(Math.abs(image.width / image.height - 4 / 3) < 0.02);
+        assert.ok(image.width <= 330, `frame ${image.width} px wide`);
+    }
+    await vscode.unhover();
+    const again = await frameHover('say #keeper, "mira_welcome"');
+    vscode.figure("hover frame shown (same version again), ms", again.ms);
+    await vscode.unhover();
+});
+
+test("completion offers the game's pictures and labels", { skip: pending("completion") }, async () => {
+    await typeLastLine('back "');
+    await vscode.chord(["Control"], " ");
+    const pictures = await vscode.suggestions(["harbour", "lamproom", "pier"]);
+    await vscode.screenshot("completion-pictures");
+    await revert();
+
+    await typeLastLine("goto ");
+    await vscode.chord(["Control"], " ");
+    const labels = await vscode.suggestions(["lamp", "pier", "letter", "lighting", "bright", "night"]);
+    await vscode.screenshot("completion-labels");
+    await revert();
+    vscode.figure("completion", { pictures, labels });
+});
+
+// The fault stays for the quick fix that follows.
+const kFault = "goto nowhere";
+
+test("a fault typed into the script shows its finding on its line", { skip: pending("findings") }, async () => {
+    await vscode.chord(["Control"], "End");
+    await vscode.page.keyboard.press("Enter");
+    // In one edit, as a paste: typed key by key, the server would find
+    // "goto n" undefined before the whole line is there.
+    await vscode.page.keyboard.sendCharacter(kFault);
+    const typed = Date.now();
+    const line = await vscode.line(kFault);
+    const squiggle = await vscode.page.waitForFunction((top, height) => {
+        const found = [...document.querySelectorAll(".squiggly-error")].map((e) => e.getBoundingClientRect())
+            .find((box) => box.y < top + height && top < box.y + box.height);
+        return found ? found.toJSON() : null;
+    }, { polling: "mutation" }, line.box.y, line.box.height);
+    vscode.figure("finding after typing, ms", Date.now() - typed);
+    const box = await squiggle.jsonValue();
+    assert.ok(overlaps(box, line.box));
+    const hover = await vscode.hover(centre(box).x, centre(box).y, /nowhere/);
+    assert.match(hover.text, /label nowhere/i);
+    await vscode.screenshot("finding");
+    await vscode.unhover();
+});
+
+test("a quick fix mends the undefined label", { skip: pending("quick-fix") }, async () => {
+    const line = await vscode.line(kFault);
+    await vscode.page.mouse.click(line.spans[line.spans.length - 1].box.x + 4, centre(line.box).y);
+    await vscode.chord(["Control"], ".");
+    const titles = await (await vscode.page.waitForFunction(() => {
+        const rows = [...document.querySelectorAll(".action-widget .monaco-list-row.action")]
+            .map((row) => row.textContent.trim());
+        return rows.length ? rows : null;
+    })).jsonValue();
+    await vscode.screenshot("quick-fix");
+    vscode.figure("quick fixes", titles);
+    assert.ok(titles.some((title) => /create/i.test(title)), titles.join(" | "));
+    // The nearest existing label: its title names one of the demo's labels.
+    const index = titles.findIndex((title) => /\b(night|lighting|letter|lamp|pier|bright)\b/.test(title));
+    assert.ok(index >= 0, titles.join(" | "));
+    for (let i = 0; i < index; ++i) await vscode.page.keyboard.press("ArrowDown");
+    await vscode.page.keyboard.press("Enter");
+    await vscode.page.waitForFunction(() => ![...document.querySelectorAll(".view-line")]
+        .some((row) => row.textContent.includes("nowhere")));
+    await vscode.page.waitForFunction(() => document.querySelectorAll(".squiggly-error").length === 0);
+});
+
+test("the story map opens beside the script and a click on a node opens its line",
+    { skip: pending("story-map") }, async () => {
+        const started = Date.now();
+        await vscode.command("Velmora: Show Story Map");
+        const map = await vscode.webviewWith("svg g.node");
+        vscode.figure("story map open, ms", Date.now() - started);
+        await vscode.screenshot("story-map");
+        const nodes = await map.$$eval("svg g.node", (all) => all.map((node) => node.textContent));
+        assert.ok(nodes.some((text) => text.includes("lighting")), nodes.join(" | "));
+        const node = (await map.$$("svg g.node"))[nodes.findIndex((text) => text.includes("lighting"))];
+        await node.click();
+        await vscode.page.waitForFunction(async (wanted) => {
+            const status = document.getElementById("status.editor.selection");
+            return status && status.textContent.startsWith(`Ln ${wanted},`);
+        }, {}, lineOfLabel("lighting"));
+        assert.equal((await vscode.cursor()).line, lineOfLabel("lighting"));
+    });
+
+test("a label's line offers to play the game from there", { skip: pending("play-from-here") }, async () => {
+    await vscode.chord(["Control"], "Home");
+    await vscode.chord(["Control"], "g");
+    await vscode.page.keyboard.type(String(lineOfLabel("lamp")));
+    await vscode.page.keyboard.press("Enter");
+    await vscode.page.waitForFunction(() => [...document.querySelectorAll(".codelens-decoration a")]
+        .some((link) => /Play from here/.test(link.textContent)));
+    await vscode.screenshot("play-from-here");
+});
