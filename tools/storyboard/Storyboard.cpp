@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <unordered_map>
@@ -27,7 +28,10 @@
 #include "tools/storyboard/FramePng.h"
 #include "tools/storyboard/IndexPage.h"
 #include "tools/storyboard/MenuStop.h"
+#include "tools/storyboard/ScriptLines.h"
 #include "tools/storyboard/StateKey.h"
+#include "tools/storyboard/StoryMapFiles.h"
+#include "tools/storyboard/StoryMapRecorder.h"
 #include "tools/storyboard/StoryboardPlayer.h"
 
 namespace fs = std::filesystem;
@@ -71,6 +75,8 @@ public:
 
 private:
     void PrepareOutput();
+    void WriteMap();
+    void WriteFile(const std::string& name, const std::string& text) const;
     void StartGame();
     void FollowBranch();
     bool Halted();
@@ -94,6 +100,7 @@ private:
     std::ostream& progress;
     std::unique_ptr<IndexPage> index;
     std::unique_ptr<StoryboardPlayer> player;
+    StoryMapRecorder map;
     Scenario scenario;
     FatalErrorTrap fatalErrorsThrow;
     bool fontsStarted = false;
@@ -145,6 +152,7 @@ int Walk::Run() {
     std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - begin;
     progress << kToolName << ": " << Counts() << " in " << Seconds(seconds.count()) << " s\n";
     try {
+        WriteMap();
         index->Finish(Counts());  // no time: two walks of one game give equal pages
     } catch (const Exception& e) {
         report << ErrorLine(e.Message(), kToolName, 0) << "\n";
@@ -159,11 +167,34 @@ void Walk::PrepareOutput() {
     fs::create_directories(options.outDir, error);
     if (!fs::is_directory(options.outDir))
         throw Exception("Couldn't create %s", options.outDir.c_str());
+    std::string title = "Storyboard of " + fs::current_path().filename().string();
+    if (options.mapOnly) {  // the frames and page of an earlier walk stay
+        index = std::make_unique<IndexPage>("", title);
+        return;
+    }
     for (const fs::directory_entry& entry : fs::directory_iterator(options.outDir, error)) {
         if (IsFrameFile(entry.path().filename().string())) fs::remove(entry.path(), error);
     }
-    std::string title = "Storyboard of " + fs::current_path().filename().string();
     index = std::make_unique<IndexPage>((fs::path(options.outDir) / "index.html").string(), title);
+}
+
+// The map goes beside the frames and onto the page; a build without the map's
+// libraries writes none.
+void Walk::WriteMap() {
+    if (!StoryMapFilesBuilt()) return;
+    StoryMap story = map.Finish();
+    std::string json = StoryMapJson(story), svg = StoryMapSvg(story);
+    WriteFile("story-map.json", json);
+    WriteFile("story-map.svg", svg);
+    index->AddMap(svg, json);
+}
+
+void Walk::WriteFile(const std::string& name, const std::string& text) const {
+    std::string path = (fs::path(options.outDir) / name).string();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) throw Exception("Couldn't write %s", path.c_str());
 }
 
 // As the game starts, without a window or a sound device: what it reads
@@ -186,6 +217,7 @@ void Walk::StartGame() {
     stage.Load(settings);
     failurePlace = paths::kScript;
     scenario.Load(options.scriptPath.c_str());
+    map.Begin(scenario, ReadScriptLines(options.scriptPath));
     readVariables = ReadVariables(scenario);
     scenario.Init();
     failurePlace = kToolName;
@@ -194,9 +226,12 @@ void Walk::StartGame() {
 void Walk::FollowBranch() {
     int stepsWithoutFrame = 0;
     for (;;) {
-        if (scenario.GetStatus() == StatusEnd)
+        if (scenario.GetStatus() == StatusEnd) {
+            map.AtScriptEnd();
             return EndBranch(IndexPage::NoteKind::kEnd, "The script ends here.");
+        }
         line = scenario.NextLine();
+        map.BeforeStep(line);
         player->NextWait();
         halt = Halt::kNone;
         int framesBefore = frames;
@@ -206,9 +241,12 @@ void Walk::FollowBranch() {
             return BranchError(e.Message());
         }
         if (Halted()) return;
-        if (player->GameEnded())
+        if (player->GameEnded()) {
+            map.AtGameEnd(line);
             return EndBranch(IndexPage::NoteKind::kEnd, "The game ends (game action=end).");
+        }
         if (player->ClickIgnored()) return BranchError("The wait did not end at a click");
+        map.AfterStep(scenario);
         if (LoopsWithoutFrames(stepsWithoutFrame, frames != framesBefore)) return;
     }
 }
@@ -270,8 +308,10 @@ bool Walk::TakeNextChoice() {
             continue;
         }
         const MenuStop::Click& click = stop.clicks[stop.next++];
+        const ChoiceItem& choice = stop.scene.choices[click.choice];
         path = stop.path;
-        path.push_back(stop.scene.choices[click.choice].text);
+        path.push_back(choice.text);
+        map.AtChoice(stop.line, choice.text, choice.label);
         index->StartBranch(IndexPage::BranchAnchor(stop.frame, click.choice), path);
         if (Resume(stop, click)) return true;
     }
@@ -297,6 +337,7 @@ bool Walk::Resume(const MenuStop& stop, const MenuStop::Click& click) {
         BranchError("The wait did not end at a click");
         return false;
     }
+    map.AfterChoice();
     return true;
 }
 
@@ -307,6 +348,7 @@ void Walk::OnFirstFrame() {
     if (!fresh) {
         halt = Halt::kJoin;
         joinedFrame = known->second;
+        map.AtFrame(line, stage.scene.menuMode, options.mapOnly ? "" : FrameFile(joinedFrame));
         if (options.onFrame) options.onFrame(line, FrameFile(joinedFrame));
     } else if (frames == options.maxFrames) {  // there is more than the walk may draw
         halt = Halt::kLimit;
@@ -324,8 +366,10 @@ void Walk::OnFirstFrame() {
 
 void Walk::DrawFrame(int number) {
     std::string file = FrameFile(number);
-    WriteFramePng(player->Surfaces().surface, (fs::path(options.outDir) / file).string());
+    if (!options.mapOnly)
+        WriteFramePng(player->Surfaces().surface, (fs::path(options.outDir) / file).string());
     const SceneState& scene = stage.scene;
+    map.AtFrame(line, scene.menuMode, options.mapOnly ? "" : file);
     IndexPage::Frame entry{number, file, line, "", scene.lineText, path, {}};
     if (scene.menuMode) {
         StopAtMenu(number, entry);
@@ -366,6 +410,7 @@ void Walk::EndBranch(IndexPage::NoteKind kind, const std::string& text, int link
 // new game would.
 void Walk::BranchError(const std::string& message) {
     std::string text = ErrorLine(message, scenario.ScriptName(), line);
+    map.AtError(line, message);
     report << Utf8FromScript(text) << "\n";
     ++errors;
     EndBranch(IndexPage::NoteKind::kError, text);
