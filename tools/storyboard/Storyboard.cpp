@@ -182,11 +182,15 @@ void Walk::PrepareOutput() {
 // libraries writes none.
 void Walk::WriteMap() {
     if (!StoryMapFilesBuilt()) return;
+    auto begin = std::chrono::steady_clock::now();
     StoryMap story = map.Finish();
     std::string json = StoryMapJson(story), svg = StoryMapSvg(story);
     WriteFile("story-map.json", json);
     WriteFile("story-map.svg", svg);
     index->AddMap(svg, json);
+    std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - begin;
+    progress << kToolName << ": story map of " << story.nodes.size() << " places, "
+             << story.edges.size() << " ways in " << Seconds(seconds.count()) << " s\n";
 }
 
 void Walk::WriteFile(const std::string& name, const std::string& text) const {
