@@ -68,6 +68,7 @@ void StoryWalk::StartGame() {
     failurePlace = paths::kScript;
     scenario.Load(scriptPath.c_str());
     readVariables = ReadVariables(scenario);
+    observer.Started(scenario);
     scenario.Init();
     failurePlace = "";
 }
@@ -75,10 +76,13 @@ void StoryWalk::StartGame() {
 void StoryWalk::FollowBranch() {
     int stepsWithoutFrame = 0;
     for (;;) {
-        if (scenario.GetStatus() == StatusEnd)
+        if (scenario.GetStatus() == StatusEnd) {
+            observer.StoryEnds(0);
             return observer.BranchEnds(BranchEnd::kEnd, "The script ends here.", 0);
+        }
         line = scenario.NextLine();
         observer.BeforeStep(scenario.SaveRun().nextStatement);
+        observer.StepRuns(line);
         player->NextWait();
         halt = Halt::kNone;
         int framesBefore = frames;
@@ -88,9 +92,12 @@ void StoryWalk::FollowBranch() {
             return BranchError(e.Message());
         }
         if (Halted()) return;
-        if (player->GameEnded())
+        if (player->GameEnded()) {
+            observer.StoryEnds(line);
             return observer.BranchEnds(BranchEnd::kEnd, "The game ends (game action=end).", 0);
+        }
         if (player->ClickIgnored()) return BranchError("The wait did not end at a click");
+        observer.StepDone(scenario);
         if (LoopsWithoutFrames(stepsWithoutFrame, frames != framesBefore)) return;
     }
 }
@@ -138,8 +145,10 @@ bool StoryWalk::TakeNextChoice() {
             continue;
         }
         const MenuStop::Click& click = stop.clicks[stop.next++];
+        const ChoiceItem& choice = stop.scene.choices[click.choice];
         path = stop.path;
-        path.push_back(stop.scene.choices[click.choice].text);
+        path.push_back(choice.text);
+        observer.ChoiceTaken(stop.line, choice.text, choice.label);
         observer.BranchStarts(stop.frame, click.choice, path);
         if (Resume(stop, click)) return true;
     }
@@ -165,6 +174,7 @@ bool StoryWalk::Resume(const MenuStop& stop, const MenuStop::Click& click) {
         BranchError("The wait did not end at a click");
         return false;
     }
+    observer.ChoiceDone();
     return true;
 }
 
@@ -211,6 +221,7 @@ void StoryWalk::NewFrame() {
 // to load keeps its cache slot empty; the next branch loads it afresh, as a
 // new game would.
 void StoryWalk::BranchError(const std::string& message) {
+    observer.Failed(line, message);
     observer.BranchEnds(BranchEnd::kError, ErrorLine(message, scenario.ScriptName(), line), 0);
     pictureCache = PictureCache();
 }

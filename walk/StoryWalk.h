@@ -34,6 +34,22 @@ public:
     // text: in words; for an error, "script:line: error: ..." as ErrorLine says.
     virtual void BranchEnds(BranchEnd, const std::string&, int) {}
     virtual void Warn(int, const std::string&) {}
+
+    // For a map of the walk's way through the script. The script is loaded
+    // and about to start.
+    virtual void Started(const Scenario&) {}
+    // Around a Step at line that the branch goes on from: the run as the
+    // Step left it.
+    virtual void StepRuns(int) {}
+    virtual void StepDone(Scenario&) {}
+    // The walk answers the menu at menuLine with a choice (text in the
+    // script's bytes) going to label; ChoiceDone once the jump is made.
+    virtual void ChoiceTaken(int, const std::string&, const std::string&) {}
+    virtual void ChoiceDone() {}
+    // The story ends: by `game action=end` at line, or 0 at the script's end.
+    virtual void StoryEnds(int) {}
+    // A Step at line failed with the error's message, before its branch ends.
+    virtual void Failed(int, const std::string&) {}
 };
 
 // The storyboard's walk: plays the game in the working directory by itself

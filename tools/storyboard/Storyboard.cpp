@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <utility>
@@ -15,6 +16,9 @@
 #include "script/ErrorLine.h"
 #include "tools/storyboard/FramePng.h"
 #include "tools/storyboard/IndexPage.h"
+#include "tools/storyboard/ScriptLines.h"
+#include "tools/storyboard/StoryMapFiles.h"
+#include "tools/storyboard/StoryMapRecorder.h"
 #include "walk/StoryWalk.h"
 
 namespace fs = std::filesystem;
@@ -65,6 +69,8 @@ public:
 
 private:
     void PrepareOutput();
+    void WriteMap();
+    void WriteFile(const std::string& name, const std::string& text) const;
     void StopWalk(const std::string& text);
 
     bool NewFrame(int line, int number, const MenuStop* menu) override;
@@ -72,6 +78,16 @@ private:
     void BranchStarts(int menuFrame, size_t choice, const std::vector<std::string>& path) override;
     void BranchEnds(BranchEnd end, const std::string& text, int linkFrame) override;
     void Warn(int line, const std::string& text) override;
+
+    void Started(const Scenario& script) override;
+    void StepRuns(int line) override { map.BeforeStep(line); }
+    void StepDone(Scenario& script) override { map.AfterStep(script); }
+    void ChoiceTaken(int menuLine, const std::string& text, const std::string& label) override {
+        map.AtChoice(menuLine, text, label);
+    }
+    void ChoiceDone() override { map.AfterChoice(); }
+    void StoryEnds(int line) override;
+    void Failed(int line, const std::string& message) override { map.AtError(line, message); }
 
     void DrawFrame(int line, int number, const MenuStop* menu);
     void AddChoices(const MenuStop& menu, IndexPage::Frame& entry);
@@ -83,6 +99,7 @@ private:
     std::ostream& progress;
     std::unique_ptr<IndexPage> index;
     StoryWalk walk;
+    StoryMapRecorder map;
     std::set<std::pair<int, std::string>> warnedChoices;
     std::vector<std::string> path;
     bool stopped = false;
@@ -110,6 +127,7 @@ int Storyboard::Run() {
     std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - begin;
     progress << kToolName << ": " << Counts() << " in " << Seconds(seconds.count()) << " s\n";
     try {
+        WriteMap();
         index->Finish(Counts());  // no time: two walks of one game give equal pages
     } catch (const Exception& e) {
         report << ErrorLine(e.Message(), kToolName, 0) << "\n";
@@ -124,11 +142,47 @@ void Storyboard::PrepareOutput() {
     fs::create_directories(options.outDir, error);
     if (!fs::is_directory(options.outDir))
         throw Exception("Couldn't create %s", options.outDir.c_str());
+    std::string title = "Storyboard of " + fs::current_path().filename().string();
+    if (options.mapOnly) {  // the frames and page of an earlier walk stay
+        index = std::make_unique<IndexPage>("", title);
+        return;
+    }
     for (const fs::directory_entry& entry : fs::directory_iterator(options.outDir, error)) {
         if (IsFrameFile(entry.path().filename().string())) fs::remove(entry.path(), error);
     }
-    std::string title = "Storyboard of " + fs::current_path().filename().string();
     index = std::make_unique<IndexPage>((fs::path(options.outDir) / "index.html").string(), title);
+}
+
+// The map goes beside the frames and onto the page; a build without the map's
+// libraries writes none.
+void Storyboard::WriteMap() {
+    if (!StoryMapFilesBuilt()) return;
+    auto begin = std::chrono::steady_clock::now();
+    StoryMap story = map.Finish();
+    std::string json = StoryMapJson(story), svg = StoryMapSvg(story);
+    WriteFile("story-map.json", json);
+    WriteFile("story-map.svg", svg);
+    index->AddMap(svg, json);
+    std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - begin;
+    progress << kToolName << ": story map of " << story.nodes.size() << " places, "
+             << story.edges.size() << " ways in " << Seconds(seconds.count()) << " s\n";
+}
+
+void Storyboard::WriteFile(const std::string& name, const std::string& text) const {
+    std::string path = (fs::path(options.outDir) / name).string();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) throw Exception("Couldn't write %s", path.c_str());
+}
+
+void Storyboard::Started(const Scenario& script) {
+    map.Begin(script, ReadScriptLines(options.scriptPath));
+}
+
+void Storyboard::StoryEnds(int line) {
+    if (line > 0) return map.AtGameEnd(line);
+    map.AtScriptEnd();
 }
 
 void Storyboard::StopWalk(const std::string& text) {
@@ -155,6 +209,7 @@ bool Storyboard::NewFrame(int line, int number, const MenuStop* menu) {
 }
 
 bool Storyboard::Joined(int line, int frame) {
+    map.AtFrame(line, stage.scene.menuMode, options.mapOnly ? "" : FrameFile(frame));
     if (options.onFrame) options.onFrame(line, FrameFile(frame));
     return true;
 }
@@ -182,8 +237,10 @@ void Storyboard::Warn(int at, const std::string& text) {
 
 void Storyboard::DrawFrame(int line, int number, const MenuStop* menu) {
     std::string file = FrameFile(number);
-    WriteFramePng(walk.Player().Surfaces().surface, (fs::path(options.outDir) / file).string());
+    if (!options.mapOnly)
+        WriteFramePng(walk.Player().Surfaces().surface, (fs::path(options.outDir) / file).string());
     const SceneState& scene = stage.scene;
+    map.AtFrame(line, scene.menuMode, options.mapOnly ? "" : file);
     IndexPage::Frame entry{number, file, line, "", scene.lineText, path, {}};
     if (menu) {
         AddChoices(*menu, entry);
