@@ -6,6 +6,7 @@
 #include "app/ProgramState.h"
 #include "commands/Commands.h"
 #include "commands/Stage.h"
+#include "commands/Wait.h"
 #include "core/GamePaths.h"
 #include "shell/Guarded.h"
 #include "shell/RunFlags.h"
@@ -25,6 +26,10 @@ void RunGame() {
     stage.Load(gameSettings);
     scenario.Load(paths::kScript);
     scenario.Init();
+    if (startPoint) {  // the author plays from a line: its wait comes first
+        startPoint->Restore(scenario, stage);
+        WaitForPlayer(scenario);
+    }
     while (runningFlag.load()) {
         ParkIfShuttingDown();
         scenario.Step();

@@ -3,3 +3,4 @@
 GameSettings gameSettings;
 GameSettings userSettings;
 Scenario scenario;
+std::unique_ptr<StartPoint> startPoint;

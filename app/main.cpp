@@ -2,7 +2,10 @@
 #include <SDL_ttf.h>
 
 #include <cstdlib>
+#include <iostream>
+#include <string>
 
+#include "app/CommandLine.h"
 #include "app/MainLoop.h"
 #include "app/ProgramState.h"
 #include "audio/SDLWavePlayer.h"
@@ -16,6 +19,7 @@
 #include "shell/QuitSignals.h"
 #include "shell/RunFlags.h"
 #include "shell/Shutdown.h"
+#include "walk/StartPoint.h"
 
 namespace {
 
@@ -82,11 +86,34 @@ void Run() {
     MainLoop();
 }
 
+// The author's faults on the command line end the program before it opens
+// a window or writes its log.
+const int kUsageError = 2;
+
+bool Refuse(const std::string& reason) {
+    std::cerr << "velmora: " << reason << "\n";
+    return false;
+}
+
+// With --from, where the game starts; false, said on standard error, when
+// it cannot start there.
+bool ReadStart(int argc, char** argv) {
+    CommandLine commandLine;
+    std::string reason;
+    if (!ReadCommandLine(argc, argv, commandLine, reason)) return Refuse(reason);
+    if (!commandLine.fromLine) return true;
+    startPoint = std::make_unique<StartPoint>();
+    if (!FindStartPoint(commandLine.line, paths::kScript, *startPoint, reason))
+        return Refuse(reason);
+    return true;
+}
+
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
     RegisterMainThread();
     InstallQuitSignals();
+    if (!ReadStart(argc, argv)) return kUsageError;
     RunGuarded(Run);
     TakePendingFatalExit();  // the mixer's, while the game thread was being joined
     endedFlag.store(true);

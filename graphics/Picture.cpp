@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 #include "core/Exception.h"
 #include "core/File.h"
@@ -36,12 +37,20 @@ Picture& Picture::operator=(const Picture& other) {
     if (this == &other) return *this;
     Free();
     if (!other.pixels || other.width == 0 || other.height == 0) return *this;
-    size_t count = static_cast<size_t>(other.width) * static_cast<size_t>(other.height);
-    pixels.reset(new uint32_t[count]);
-    std::memcpy(pixels.get(), other.pixels.get(), count * sizeof(uint32_t));
+    pixels = other.pixels;
     width = other.width;
     height = other.height;
     return *this;
+}
+
+uint32_t* Picture::Pixels() {
+    if (pixels && pixels.use_count() > 1) {
+        size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+        std::shared_ptr<uint32_t[]> own(new uint32_t[count]);
+        std::memcpy(own.get(), pixels.get(), count * sizeof(uint32_t));
+        pixels = std::move(own);
+    }
+    return pixels.get();
 }
 
 Picture::~Picture() = default;

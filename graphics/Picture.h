@@ -6,7 +6,9 @@
 #include <memory>
 
 // An image held as width x height pixel words 0xAARRGGBB, top row first, rows
-// packed without padding. Copies are deep. Pictures are drawn into 32-bit
+// packed without padding. Copies are deep to every caller, but share their
+// pixel array until one of them is written through Pixels(): showing a
+// cached picture then costs no copy of its pixels. Pictures are drawn into 32-bit
 // surfaces with alpha blending by Draw and Blit.
 class Picture {
 public:
@@ -29,7 +31,7 @@ public:
     int32_t Height() const { return height; }
     bool IsDrawable() const { return pixels && width > 0 && height > 0; }
     const uint32_t* Pixels() const { return pixels.get(); }
-    uint32_t* Pixels() { return pixels.get(); }
+    uint32_t* Pixels();  // a shared array is copied first
 
     // For decoders: sets the size and allocates the pixel array, whose words
     // the decoder must then fill. A size outside 1..kMaxSide is refused with
@@ -48,5 +50,5 @@ public:
 private:
     int32_t width;
     int32_t height;
-    std::unique_ptr<uint32_t[]> pixels;
+    std::shared_ptr<uint32_t[]> pixels;
 };

@@ -6,9 +6,12 @@ libvorbis-dev"
 # (scripts/sdl12-compat.sh); it sits beside libsdl1.2-dev without conflict.
 # FreeType and the DejaVu faces beyond the core ones: the test that holds the
 # FreeType text renderer against SDL_ttf. nlohmann-json3-dev: the JSON of
-# velmora-lsp, built only when it is found.
+# velmora-lsp, built only when it is found. libgraphviz-dev: the storyboard's
+# story map, laid out by Graphviz's dot (with nlohmann-json; written only when
+# both are found).
 TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev liblua5.4-dev xvfb xdotool x11-apps
-fonts-dejavu-core libsdl2-2.0-0 libfreetype-dev fonts-dejavu-extra nlohmann-json3-dev"
+fonts-dejavu-core libsdl2-2.0-0 libfreetype-dev fonts-dejavu-extra nlohmann-json3-dev
+libgraphviz-dev"
 # scripts/runtimes.sh builds SDL 1.2 from Debian's source for velmora-pack's
 # Linux package; the package is tried on a minimal Debian made with debootstrap
 # and its frames compared with ImageMagick. velmora-pack writes its archives

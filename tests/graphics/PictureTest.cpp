@@ -39,6 +39,25 @@ TEST_F(PictureTest, CopiesAreDeep) {
     EXPECT_EQ(PixelsOf(assigned), std::vector<uint32_t>{0xAB});
 }
 
+// Copies share their pixels until one is written or reloaded, as a cached
+// picture shown on the scene is: no other copy ever sees the change.
+TEST_F(PictureTest, AWrittenOrReloadedCopyLeavesTheOthersAsTheyWere) {
+    Picture cached = PictureOf(2, 1, {1, 2});
+    Picture shown = cached;
+    Picture again(shown);
+    shown.Pixels()[1] = 9;
+    EXPECT_EQ(PixelsOf(shown), (std::vector<uint32_t>{1, 9}));
+    EXPECT_EQ(PixelsOf(cached), (std::vector<uint32_t>{1, 2}));
+    EXPECT_EQ(PixelsOf(again), (std::vector<uint32_t>{1, 2}));
+
+    testing_support::WritePng("b.png", 1, 1, {0xFF0000FF});
+    cached.LoadImage("b.png");
+    EXPECT_EQ(PixelsOf(cached), std::vector<uint32_t>{0xFF0000FF});
+    EXPECT_EQ(PixelsOf(again), (std::vector<uint32_t>{1, 2}));
+    cached.Free();
+    EXPECT_EQ(PixelsOf(again), (std::vector<uint32_t>{1, 2}));
+}
+
 TEST_F(PictureTest, EmptinessIsCopiedAndFreed) {
     ExpectEmpty(Picture());
     Picture loaded = PictureOf(3, 2, std::vector<uint32_t>(6, 1));

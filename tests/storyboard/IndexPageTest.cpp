@@ -36,4 +36,25 @@ TEST_F(IndexPageFileTest, TextsAreEscapedAndTheWholePageIsWritten) {
     }
 }
 
+TEST_F(IndexPageFileTest, TheMapGoesInWholeAndNothingInItClosesItsScript) {
+    {
+        IndexPage page("index.html", "map");
+        page.AddMap("<?xml version=\"1.0\"?>\n<!DOCTYPE svg>\n<svg><g id=\"start\"/></svg>",
+                    "{\"nodes\": [{\"note\": \"a </script> in a text\"}]}");
+        page.Finish("done");
+    }
+    std::string html = testing_support::ReadFile("index.html");
+    EXPECT_EQ(html.find("<?xml"), std::string::npos);
+    EXPECT_NE(html.find("<svg><g id=\"start\"/></svg>"), std::string::npos);
+    EXPECT_NE(html.find("a <\\/script> in a text"), std::string::npos);
+    EXPECT_NE(html.find("</html>"), std::string::npos);
+}
+
+TEST_F(IndexPageFileTest, APageWithoutAPathWritesNothing) {
+    IndexPage page("", "nothing");
+    page.AddFrame({1, "frame-00001.png", 3, "", "text", {}, {}});
+    page.Finish("1 frames");
+    EXPECT_FALSE(testing_support::FileExists("index.html"));
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/TempDir.h"
-#include "tools/check/ReadVariables.h"
+#include "walk/ReadVariables.h"
 
 namespace {
 

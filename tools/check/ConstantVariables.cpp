@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/Exception.h"
-#include "tools/check/ExpressionFacts.h"
+#include "walk/ExpressionFacts.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "core/Exception.h"
 #include "script/Binding.h"
 #include "tools/check/ConstantVariables.h"
-#include "tools/check/ExpressionFacts.h"
+#include "walk/ExpressionFacts.h"
 
 namespace {
 

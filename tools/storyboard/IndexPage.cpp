@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "graphics/CharacterTable.h"
+#include "tools/storyboard/StoryMapPage.h"
 
 namespace {
 
@@ -112,6 +113,7 @@ std::string Utf8FromScript(const std::string& text) {
 }
 
 IndexPage::IndexPage(const std::string& path, const std::string& title) : path(path) {
+    if (path.empty()) return;
     out.open(path, std::ios::binary | std::ios::trunc);
     if (!out) throw Exception("Couldn't write %s", path.c_str());
     Write(WithTitle(kHead, Escaped(title)));
@@ -152,12 +154,17 @@ void IndexPage::AddNote(NoteKind kind, const std::string& text, int linkFrame) {
     Write(html + "</p>\n");
 }
 
+void IndexPage::AddMap(const std::string& svg, const std::string& json) {
+    Write(StoryMapSection(svg, json));
+}
+
 void IndexPage::Finish(const std::string& summary) {
+    if (path.empty()) return;
     Write("</main>\n<p>" + Html(summary) + "</p>\n</body>\n</html>\n");
     out.close();
     if (!out) throw Exception("Couldn't write %s", path.c_str());
 }
 
 void IndexPage::Write(const std::string& html) {
-    out << html;
+    if (!path.empty()) out << html;
 }

@@ -27,7 +27,7 @@ public:
     enum class NoteKind { kEnd, kJoin, kError, kWarning, kStop };
 
     // title is UTF-8, like the names of files. Throws Exception when the
-    // page cannot be written.
+    // page cannot be written. An empty path writes no page.
     IndexPage(const std::string& path, const std::string& title);
 
     void AddFrame(const Frame& frame);
@@ -36,6 +36,8 @@ public:
     // How a branch ended or what went wrong on it; linkFrame, when not 0, is
     // the frame the note points to (the one a join joins).
     void AddNote(NoteKind kind, const std::string& text, int linkFrame = 0);
+    // The story map, drawn (svg) and as data (json), shown above the frames.
+    void AddMap(const std::string& svg, const std::string& json);
     // Closes the page with a last line; throws Exception if it was not all written.
     void Finish(const std::string& summary);
 

@@ -9,7 +9,8 @@
 // velmora-storyboard's walk: plays the game in the working directory by
 // itself with the real script, commands and scene drawing, follows every
 // choice of every menu depth-first, and writes each wait's frame as a PNG
-// into outDir as it is drawn, with an index.html beside them.
+// into outDir as it is drawn, with an index.html beside them, and the story
+// map of the places it went through (story-map.json, story-map.svg).
 struct StoryboardOptions {
     std::string outDir;  // created if missing; frames of an earlier walk are replaced
     int maxFrames = 2000;
@@ -19,6 +20,8 @@ struct StoryboardOptions {
     // the waiting statement and the frame's file in outDir (a frame drawn
     // before, when the wait joins one).
     std::function<void(int line, const std::string& file)> onFrame;
+    // Only story-map.json and story-map.svg are written: no frame, no page.
+    bool mapOnly = false;
 };
 
 // Errors, warnings and a stop at maxFrames go to report in the form

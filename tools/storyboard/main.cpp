@@ -1,5 +1,6 @@
-// velmora-storyboard [--out DIR] [--max-frames N] [GAME_DIR]: every frame of
-// a game along every branch, drawn without a window.
+// velmora-storyboard [--out DIR] [--max-frames N] [--map-only] [GAME_DIR]:
+// every frame of a game along every branch, drawn without a window, and the
+// story's map.
 #include <SDL.h>  // on Windows SDL supplies the process entry, which calls this main
 
 #include <cerrno>
@@ -19,11 +20,13 @@ namespace fs = std::filesystem;
 namespace {
 
 const char kUsage[] =
-    "usage: velmora-storyboard [--out DIR] [--max-frames N] [GAME_DIR]\n"
+    "usage: velmora-storyboard [--out DIR] [--max-frames N] [--map-only] [GAME_DIR]\n"
     "Plays the game in GAME_DIR (default: the current directory) along every choice of\n"
-    "every menu and writes each frame as a PNG, with an index.html, into DIR (default:\n"
-    "GAME_DIR/storyboard); stops after N frames (default: 2000).\n"
-    "Options: --help prints this text; --version prints the version.\n"
+    "every menu and writes each frame as a PNG, with an index.html and the story map\n"
+    "(story-map.json, story-map.svg), into DIR (default: GAME_DIR/storyboard); stops\n"
+    "after N frames (default: 2000).\n"
+    "Options: --map-only writes the story map and no frame or page; --help prints this\n"
+    "text; --version prints the version.\n"
     "Exit status: 0 when every branch ended without an error, 1 otherwise, 2 when\n"
     "GAME_DIR holds no game or the arguments are wrong.\n";
 
@@ -49,6 +52,7 @@ bool ReadOptions(const ToolCommandLine& commandLine, StoryboardOptions& options)
                                         std::to_string(kMaxFrames) + ", not \"" + count + "\"");
         return false;
     }
+    options.mapOnly = commandLine.Has("--map-only");
     std::string outDir = commandLine.Value("--out");
     if (!outDir.empty()) options.outDir = fs::absolute(outDir).string();
     return true;
@@ -63,7 +67,8 @@ void ReportLogLine(const char* line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ToolCommandLine commandLine({"velmora-storyboard", kUsage, {}, {"--out", "--max-frames"}, 1});
+    ToolCommandLine commandLine(
+        {"velmora-storyboard", kUsage, {"--map-only"}, {"--out", "--max-frames"}, 1});
     if (!commandLine.Parse(argc, argv, std::cout, std::cerr)) return commandLine.ExitStatus();
     StoryboardOptions options;
     if (!ReadOptions(commandLine, options)) return kNoGame;

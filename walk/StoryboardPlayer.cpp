@@ -1,4 +1,4 @@
-#include "tools/storyboard/StoryboardPlayer.h"
+#include "walk/StoryboardPlayer.h"
 
 #include <limits>
 

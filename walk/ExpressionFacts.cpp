@@ -1,4 +1,4 @@
-#include "tools/check/ExpressionFacts.h"
+#include "walk/ExpressionFacts.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "tools/storyboard/StateKey.h"
+#include "walk/StateKey.h"
 
 namespace {
 

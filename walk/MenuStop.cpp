@@ -1,4 +1,4 @@
-#include "tools/storyboard/MenuStop.h"
+#include "walk/MenuStop.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "tools/check/ReadVariables.h"
+#include "walk/ReadVariables.h"
 
-#include "tools/check/ExpressionFacts.h"
+#include "walk/ExpressionFacts.h"
 
 namespace {
 
