@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "app/FollowScript.h"
 #include "shell/Input.h"
 #include "shell/Presentation.h"
 #include "shell/RunFlags.h"
@@ -40,8 +41,9 @@ uint32_t Ticks() {
     return SDL_GetTicks();
 }
 
+// A saved script ends the wait too, for the game to follow it.
 bool Running() {
-    return runningFlag.load();
+    return runningFlag.load() && !ScriptSaved();
 }
 
 void StopRunning() {

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "app/FollowScript.h"
 #include "app/GameSeam.h"
 #include "app/ProgramState.h"
 #include "commands/Commands.h"
@@ -20,10 +21,14 @@ int GameThreadMain(void*) {
     return 0;
 }
 
-void RunGame() {
-    RegisterCommands(scenario);
+void PrepareStage() {
     stage.player = GameSeam();
     stage.Load(gameSettings);
+}
+
+void RunGame() {
+    RegisterCommands(scenario);
+    PrepareStage();
     scenario.Load(paths::kScript);
     scenario.Init();
     if (startPoint) {  // the author plays from a line: its wait comes first
@@ -32,6 +37,10 @@ void RunGame() {
     }
     while (runningFlag.load()) {
         ParkIfShuttingDown();
+        if (ScriptSaved()) {
+            FollowSavedScript();
+            continue;
+        }
         scenario.Step();
         // A finished script has nothing left to do until the player quits.
         if (scenario.GetStatus() == StatusEnd) SDL_Delay(1);

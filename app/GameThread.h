@@ -4,3 +4,5 @@
 // picture and the script, then steps the script while the game runs.
 int GameThreadMain(void* unused);
 void RunGame();
+// The stage's seam to the window and its fonts and text box picture.
+void PrepareStage();

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "app/FollowScript.h"
 #include "app/GameThread.h"
 #include "core/FatalExit.h"
 #include "core/Log.h"
@@ -39,6 +40,7 @@ void MainLoop() {
         TakePendingFatalExit();
         PresentPass();
         PollEvents();
+        NoticeSavedScript();
         SDL_Delay(1);
     }
     SDL_WaitThread(gameThread, nullptr);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "app/FollowScript.h"
 #include "app/MainLoop.h"
 #include "app/ProgramState.h"
 #include "audio/SDLWavePlayer.h"
@@ -105,6 +106,7 @@ bool ReadStart(int argc, char** argv) {
     startPoint = std::make_unique<StartPoint>();
     if (!FindStartPoint(commandLine.line, paths::kScript, *startPoint, reason))
         return Refuse(reason);
+    if (commandLine.watch) WatchScript(commandLine.line);
     return true;
 }
 

@@ -18,7 +18,8 @@ uint32_t StatementAt(const Scenario& script, int line);
 // the first wait's state that follows on the same branch, and stops the walk.
 class StartFinder : public WalkObserver {
 public:
-    StartFinder(int line, StartPoint& start) : line(line), start(start) {}
+    StartFinder(int line, StartPoint& start, WalkFacts& facts)
+        : line(line), start(start), facts(facts) {}
     void SetWalk(const StoryWalk& walk) { this->walk = &walk; }
     bool Found() const { return found; }
     bool Reached() const { return reached; }
@@ -27,14 +28,19 @@ public:
 
 private:
     void BeforeStep(uint32_t next) override {
+        const std::vector<Statement>& statements = walk->Script().Statements();
         if (statement == kUnknown) statement = StatementAt(walk->Script(), line);
+        if (next < statements.size()) facts.reachedLines.insert(statements[next].line);
         if (next != statement) return;
         armed = reached = true;
     }
     bool NewFrame(int waitLine, int, const MenuStop*) override { return Take(waitLine); }
     bool Joined(int waitLine, int) override { return Take(waitLine); }
     void BranchStarts(int, size_t, const std::vector<std::string>&) override { armed = false; }
-    void BranchEnds(BranchEnd, const std::string&, int) override { armed = false; }
+    void BranchEnds(BranchEnd end, const std::string& text, int) override {
+        armed = false;
+        if (end == BranchEnd::kError && facts.firstError.empty()) facts.firstError = text;
+    }
 
     bool Take(int waitLine) {
         if (!armed) return true;
@@ -49,6 +55,7 @@ private:
     int line;
     uint32_t statement = kUnknown;
     StartPoint& start;
+    WalkFacts& facts;
     const StoryWalk* walk = nullptr;
     bool armed = false;
     bool reached = false;
@@ -102,8 +109,10 @@ void StartPoint::Restore(Scenario& script, Stage& stage) const {
     });
 }
 
-bool FindStartPoint(int line, const std::string& scriptPath, StartPoint& start,
-                    std::string& reason) {
+bool FindStartPoint(int line, const std::string& scriptPath, StartPoint& start, std::string& reason,
+                    WalkFacts* facts) {
+    WalkFacts seen;
+    if (!facts) facts = &seen;
     int lines = CountLines(scriptPath);
     if (line > lines) {
         reason = "line " + std::to_string(line) + " is past the end of " + scriptPath + " (" +
@@ -111,7 +120,7 @@ bool FindStartPoint(int line, const std::string& scriptPath, StartPoint& start,
         return false;
     }
     LogDropped logDropped;
-    StartFinder finder(line, start);
+    StartFinder finder(line, start, *facts);
     StoryWalk walk(finder, scriptPath);
     finder.SetWalk(walk);
     try {
@@ -127,6 +136,8 @@ bool FindStartPoint(int line, const std::string& scriptPath, StartPoint& start,
         reason = "nothing runs at or after " + place + ", so the game never waits there";
     } else if (finder.Reached()) {
         reason = "the story never waits at or after " + place + ": it ends first";
+    } else if (!facts->firstError.empty()) {  // the way there may end in the fault
+        reason = place + " is never reached: " + facts->firstError;
     } else {
         reason = place + " is never reached: no path through the story's choices comes to it";
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "commands/SceneState.h"
@@ -23,10 +24,18 @@ struct StartPoint {
     void Restore(Scenario& script, Stage& stage) const;
 };
 
+// What a walk that found no start saw of the story: the lines of the
+// statements it ran, and the first error a branch ended with ("" if none).
+struct WalkFacts {
+    std::set<int> reachedLines;
+    std::string firstError;
+};
+
 // Walks the game in the working directory playing scriptPath, and finds
 // where line starts. False when it cannot start there, with reason saying
 // why in words (without a program's name), for example
-// "line 90 is past the end of data/scenario/main.txt (77 lines)".
-// Writes no log: what the game would log on the walk is dropped.
-bool FindStartPoint(int line, const std::string& scriptPath, StartPoint& start,
-                    std::string& reason);
+// "line 90 is past the end of data/scenario/main.txt (77 lines)", and with
+// facts, when given, filled. Writes no log: what the game would log on the
+// walk is dropped.
+bool FindStartPoint(int line, const std::string& scriptPath, StartPoint& start, std::string& reason,
+                    WalkFacts* facts = nullptr);

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "audio/SDLWavePlayer.h"
+#include "audio/MusicChannel.h"
 #include "commands/Commands.h"
 #include "commands/Stage.h"
 #include "commands/Wait.h"
@@ -23,6 +23,26 @@ namespace {
 // game would leave its last frame standing until the player quits.
 const int kStepsWithoutFrame = 1000000;
 
+// The walk is heard nowhere: the music and the voice clips open on channels
+// of its own, which no mixer plays (the game's may be playing beside it), so
+// that a file that would fail in the game fails on the walk too.
+MusicChannel& QuietChannel(size_t which) {
+    static MusicChannel channels[2];
+    return channels[which];
+}
+
+MusicChannel& QuietMusic() {
+    return QuietChannel(0);
+}
+
+void PlayVoiceQuietly(const std::string& path) {
+    QuietChannel(1).Open(path, false);
+}
+
+void StopVoiceQuietly() {
+    QuietChannel(1).Stop();
+}
+
 }  // namespace
 
 StoryWalk::StoryWalk(WalkObserver& observer, const std::string& scriptPath)
@@ -31,10 +51,11 @@ StoryWalk::StoryWalk(WalkObserver& observer, const std::string& scriptPath)
 StoryWalk::~StoryWalk() {
     stage.player = PlayerSeam();
     stage.scene = SceneState();
+    stage.files = GameFileSeam();
     stage.primaryFont.Close();
     stage.secondaryFont.Close();
-    for (MusicChannel& channel : SDLWavePlayer::channels)
-        channel.Stop();
+    QuietMusic().Stop();
+    StopVoiceQuietly();
     if (fontsStarted) TTF_Quit();
 }
 
@@ -55,7 +76,7 @@ void StoryWalk::StartGame() {
     pictureCache = PictureCache();
     if (TTF_Init() < 0) throw Exception("TTF_Init() failed");
     fontsStarted = true;
-    SDLWavePlayer::channels[SDLWavePlayer::kMusicChannel].Open(paths::kMusic, true);
+    QuietMusic().Open(paths::kMusic, true);
     Picture cursor;
     cursor.LoadImage(paths::kArrowCursor);
     cursor.LoadImage(paths::kBusyCursor);
@@ -64,6 +85,7 @@ void StoryWalk::StartGame() {
     player->onFirstFrame = [this] { OnFirstFrame(); };
     RegisterCommands(scenario);
     stage.player = player->Seam();
+    stage.files = {GameFileSeam().showPicture, PlayVoiceQuietly, StopVoiceQuietly};
     stage.Load(settings);
     failurePlace = paths::kScript;
     scenario.Load(scriptPath.c_str());

@@ -170,6 +170,42 @@ TEST_F(FromLineTest, StartsAtTheFramePlayingThereShowsAndPlaysOn) {
     }
 }
 
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+bool ShowsFinding(const Screenshot& shot) {
+    return shot.Pixel(4, 4) == 0x701010;
+}
+
+// With --watch, a save of the line the game shows is on the screen at once;
+// a fault is shown over the last frame while the game runs on, and the
+// mended script starts at the line again.
+TEST_F(FromLineTest, WatchFollowsTheSavedScript) {
+    e2e::Game game(Options({"--from", std::to_string(kShowsScore), "--watch"}));
+    game.MoveMouse(kMouseX, kMouseY);
+    Screenshot before = PierFrame(game);
+
+    std::string edited = Replaced(kScript, "on the left", "on the left bank");
+    std::ofstream("data/scenario/main.txt", std::ios::binary) << edited;
+    EXPECT_TRUE(game.WaitForScreen(
+        [&](const Screenshot& s) { return ShowsPier(s) && !SameFrames(s, before); }));
+
+    std::ofstream("data/scenario/main.txt", std::ios::binary)
+        << Replaced(edited, "score = score + 6", "score = score +");
+    EXPECT_TRUE(game.WaitForScreen(ShowsFinding));
+    EXPECT_TRUE(ShowsPier(game.lastShot)) << "the finding covers only the top of the frame";
+    EXPECT_TRUE(game.Running());
+
+    std::ofstream("data/scenario/main.txt", std::ios::binary) << edited;
+    EXPECT_TRUE(
+        game.WaitForScreen([&](const Screenshot& s) { return ShowsPier(s) && !ShowsFinding(s); }));
+    Pause(300);
+    Screenshot mended = game.Shot();
+    EXPECT_FALSE(SameFrames(mended, before));
+    EXPECT_EQ(ClickToTheEnd(game), 0);
+}
+
 // A line no path reaches, a line past the end and what is no line number
 // end the program with 2 and one line that says why, before any window
 // opens or the log is written.
