@@ -28,6 +28,11 @@ AUTOPLAY_PACKAGES="xvfb xdotool x11-apps imagemagick"
 # Wine on a virtual display for the Windows tests.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libz-mingw-w64 dpkg-dev autoconf
 automake libtool make cmake ninja-build googletest wine wine64 xvfb xdotool zip unzip"
+# scripts/web.sh: Debian's emscripten (with node-acorn, which its tools need),
+# Debian's sources through apt (dpkg-dev), autotools for SDL's configure, and
+# Debian's chromium, which the web tests drive through puppeteer-core.
+WEB_PACKAGES="emscripten node-acorn dpkg-dev autoconf automake libtool autotools-dev make cmake
+ninja-build pkg-config zip unzip chromium"
 # Only demo/make-assets.sh needs these: the demo's files are committed.
 ASSET_PACKAGES="imagemagick sox vorbis-tools espeak-ng fonts-dejavu-core"
 
