@@ -20,3 +20,7 @@ set(ENV{PKG_CONFIG_PATH} "")
 set(CMAKE_C_FLAGS_INIT "-pthread -fexceptions")
 set(CMAKE_CXX_FLAGS_INIT "-pthread -fexceptions")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-pthread -fexceptions")
+
+# Every emcc link takes long: CMake's checks compile into static libraries
+# instead of linking programs.
+set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)

@@ -2,21 +2,30 @@
 # Builds the game's libraries for the web (WebAssembly, Debian's emscripten)
 # from Debian's own source packages, with Debian's patches, and prints the
 # prefix that holds them: include/, lib/ with the static libraries built with
-# -pthread, sdl-src/ with SDL's internal headers for our own web drivers
-# (platform/web/), licenses/. Progress goes to stderr.
+# -pthread and their pkg-config files, sdl-src/ with SDL's internal headers
+# for our own web drivers (platform/web/sdl/), licenses/. Progress goes to
+# stderr.
 #
 #   scripts/web-deps.sh
 #
-# SDL is Debian's SDL 1.2 with every Linux driver off: software video and
-# silence, Unix threads and timers, plus the two entries that name our web
-# video and audio drivers (platform/web/sdl/web-drivers.patch); the drivers
-# themselves are built with the engine. Emscripten's own SDL is a JavaScript
-# emulation that cannot run the game, and its ports need the internet.
+# The sources are compiled file by file from fixed lists, without their
+# configure scripts: every link test of a configure is a whole emcc link,
+# half a minute each on a busy machine, and a configure makes hundreds. What
+# configure would have found is written out in platform/web/deps/ (SDL's
+# SDL_config.h, libogg's config_types.h, the pkg-config files); libpng and
+# FreeType use their own default configuration headers, as Debian patched
+# them. SDL is Debian's SDL 1.2 with every Linux driver off: software video
+# and silence, Unix threads and timers, plus the two entries that name our
+# web video and audio drivers (platform/web/sdl/web-drivers.patch); the
+# drivers themselves are built with the engine. Emscripten's own SDL is a
+# JavaScript emulation that cannot run the game, and its ports need the
+# internet.
 #
 # They are kept in ${VELMORA_CACHE:-~/.cache/velmora}/web-deps/<key>/, the key
-# being a hash of this script, the patch, the source fetching and the versions
-# of every source and of emcc; a change to any of them builds afresh, and a
-# second run takes them from there. Built aside, moved into place when whole.
+# being a hash of this script, platform/web/deps/, the patch, the source
+# fetching and the versions of every source and of emscripten; a change to any
+# of them builds afresh, and a second run takes them from there. Built aside,
+# moved into place when whole.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -28,8 +37,8 @@ source scripts/web-env.sh
 cache=${VELMORA_CACHE:-$HOME/.cache/velmora}
 jobs=${VELMORA_JOBS:-$(nproc)}
 sources="zlib libpng1.6 freetype libogg libvorbis libsdl1.2"
+config=$root/platform/web/deps
 patch=$root/platform/web/sdl/web-drivers.patch
-host=wasm32-unknown-linux
 
 say() { echo "web-deps.sh: $*" >&2; }
 fail() { say "$*"; exit 1; }
@@ -38,93 +47,123 @@ installed_version() { dpkg-query -W -f='${Version}' "$1" 2>/dev/null; }
 
 # Everything the built libraries depend on, one line each.
 deps_inputs() {
-    sha256sum scripts/web-deps.sh scripts/web-env.sh scripts/debian-source.sh "$patch" |
-        awk '{print $1}'
+    sha256sum scripts/web-deps.sh scripts/web-env.sh scripts/debian-source.sh "$patch" \
+        "$config"/* | awk '{print $1}'
     for package in $sources; do
         echo "$package $(debian_source_version "$package")"
     done
     echo "emscripten $(installed_version emscripten)"
 }
 
+# --- Compiling ---------------------------------------------------------------
+
+# What emcc passes to clang for a threaded build, less the include folder of
+# Emscripten's own SDL; clang is then called directly, without emcc's
+# start-up for every file.
+clang_flags() {
+    emcc --cflags -pthread | sed 's|-Xclang -iwithsysroot/include/SDL||'
+}
+
+# compile_all <folder> <flags> <sources...>: each source, relative to folder,
+# into folder/obj/, two at a time or as many as there are jobs.
+compile_all() {
+    local folder=$1 flags=$2
+    shift 2
+    mkdir -p "$folder/obj" || return 1
+    # shellcheck disable=SC2086
+    printf '%s\n' "$@" | (cd "$folder" && xargs -P "$jobs" -I{} sh -c \
+        'clang-14 '"$cflags $flags"' -O2 -c "$1" -o "obj/$(echo "$1" | tr / _).o"' _ {}) \
+        >>"$folder.log" 2>&1 || { tail -n 30 "$folder.log" >&2; return 1; }
+}
+
+archive() {  # archive <folder> <library name>
+    mkdir -p "$prefix/lib" && rm -f "$prefix/lib/$2" &&
+        emar rcs "$prefix/lib/$2" "$1"/obj/*.o >>"$1.log" 2>&1
+}
+
+pc_file() {  # pc_file <name>: from platform/web/deps/<name>.pc, into the prefix
+    mkdir -p "$prefix/lib/pkgconfig" && cp "$config/$1.pc" "$prefix/lib/pkgconfig/"
+}
+
 # --- The libraries -----------------------------------------------------------
 
-# Every build: emcc with threads, the prefix's own libraries and pkg-config
-# files only (emconfigure would let the host's in).
-web_env() {
-    env PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH= \
-        CPPFLAGS="-I$prefix/include" CFLAGS="-O2 -pthread" LDFLAGS="-L$prefix/lib -pthread" \
-        emconfigure "$@"
-}
-
-# The 2018 config.sub of some sources knows no wasm32: Debian's own build
-# takes the system's, and so do we.
-fresh_config_sub() {
-    find "$1" -name config.sub -exec cp /usr/share/misc/config.sub {} \;
-    find "$1" -name config.guess -exec cp /usr/share/misc/config.guess {} \;
-}
-
-# configure_for_web <folder> <configure arguments...>
-configure_for_web() {
-    local folder=$1
-    shift
-    fresh_config_sub "$folder"
-    (cd "$folder" &&
-        web_env ./configure --host=$host --prefix="$prefix" --disable-shared --enable-static \
-            "$@") >>"$folder.log" 2>&1 || { tail -n 30 "$folder.log" >&2; return 1; }
-}
-
-# The libraries alone: their test and tool programs would each take a slow
-# emcc link and are never used.
-no_programs="check_PROGRAMS= bin_PROGRAMS= noinst_PROGRAMS="
-
-make_and_install() {  # make_and_install <folder>
-    (cd "$1" && web_env make -j"$jobs" $no_programs && web_env make install $no_programs) \
-        >>"$1.log" 2>&1 || { tail -n 30 "$1.log" >&2; return 1; }
-}
-
-# make_install <folder> <configure arguments...>
-make_install() { configure_for_web "$@" && make_and_install "$1"; }
-
-# zlib's own configure takes no --host; it finds emcc through CC.
 build_zlib() {
-    (cd "$1" && web_env ./configure --static --prefix="$prefix" &&
-        web_env make -j"$jobs" libz.a && web_env make install) >"$1.log" 2>&1 ||
-        { tail -n 30 "$1.log" >&2; return 1; }
+    compile_all "$1" "-D_LARGEFILE64_SOURCE=1 -DHAVE_HIDDEN" adler32.c crc32.c deflate.c \
+        infback.c inffast.c inflate.c inftrees.c trees.c zutil.c compress.c uncompr.c gzclose.c \
+        gzlib.c gzread.c gzwrite.c || return 1
+    archive "$1" libz.a && mkdir -p "$prefix/include" &&
+        cp "$1/zlib.h" "$1/zconf.h" "$prefix/include/" && pc_file zlib
 }
 
-build_libpng1.6() { make_install "$1" --disable-hardware-optimizations; }
+build_libpng1.6() {
+    cp "$1/scripts/pnglibconf.h.prebuilt" "$1/pnglibconf.h" || return 1
+    compile_all "$1" "-I$prefix/include" png.c pngerror.c pngget.c pngmem.c pngpread.c \
+        pngread.c pngrio.c pngrtran.c pngrutil.c pngset.c pngtrans.c pngwio.c pngwrite.c \
+        pngwtran.c pngwutil.c || return 1
+    archive "$1" libpng16.a && mkdir -p "$prefix/include/libpng16" &&
+        cp "$1/png.h" "$1/pngconf.h" "$1/pnglibconf.h" "$prefix/include/libpng16/" && pc_file libpng
+}
+
+# The modules of FreeType's default ftmodule.h, each in its one-file form.
+freetype_sources="src/base/ftsystem.c src/base/ftinit.c src/base/ftdebug.c src/base/ftbase.c
+src/base/ftbbox.c src/base/ftbdf.c src/base/ftbitmap.c src/base/ftcid.c src/base/ftfstype.c
+src/base/ftgasp.c src/base/ftglyph.c src/base/ftgxval.c src/base/ftmm.c src/base/ftotval.c
+src/base/ftpatent.c src/base/ftpfr.c src/base/ftstroke.c src/base/ftsynth.c src/base/fttype1.c
+src/base/ftwinfnt.c src/autofit/autofit.c src/bdf/bdf.c src/cff/cff.c src/cid/type1cid.c
+src/pcf/pcf.c src/pfr/pfr.c src/psaux/psaux.c src/pshinter/pshinter.c src/psnames/psnames.c
+src/raster/raster.c src/sdf/sdf.c src/sfnt/sfnt.c src/smooth/smooth.c src/svg/ftsvg.c
+src/truetype/truetype.c src/type1/type1.c src/type42/type42.c src/winfonts/winfnt.c
+src/cache/ftcache.c src/gzip/ftgzip.c src/lzw/ftlzw.c"
+
 build_freetype() {
-    make_install "$1" --without-bzip2 --without-harfbuzz --without-brotli --without-png \
-        --with-zlib=yes CC_BUILD=gcc
-}
-build_libogg() { make_install "$1"; }
-build_libvorbis() { make_install "$1"; }
-
-sdl_off="--disable-video-x11 --disable-video-dga --disable-video-fbcon --disable-video-directfb
---disable-video-ps2gs --disable-video-ps3 --disable-video-ggi --disable-video-svga
---disable-video-vgl --disable-video-wscons --disable-video-aalib --disable-video-caca
---disable-video-qtopia --disable-video-picogui --disable-video-xbios --disable-video-gem
---disable-video-photon --disable-video-cocoa --disable-video-nanox --disable-video-opengl
---disable-oss --disable-alsa --disable-esd --disable-pulseaudio --disable-arts --disable-nas
---disable-diskaudio --disable-cdrom --disable-joystick --disable-input-events
---disable-input-tslib --disable-loadso --disable-sdl-dlopen --disable-assembly --disable-nasm
---disable-pth --disable-rpath"
-
-# As Debian regenerates it, for its patches to configure.in. The entries
-# naming our drivers are switched on in SDL_config.h; their code comes with
-# the engine.
-build_libsdl1.2() {
-    (cd "$1" && patch -p1 <"$patch" && AUTOHEADER=true LIBTOOLIZE="libtoolize -fi" \
-        ACLOCAL="aclocal --force --install -I /usr/share/aclocal/ -I acinclude" \
-        autoreconf -fi) >"$1.log" 2>&1 || { tail -n 30 "$1.log" >&2; return 1; }
     # shellcheck disable=SC2086
-    configure_for_web "$1" $sdl_off --enable-video-dummy --enable-dummyaudio --enable-pthreads \
-        --enable-threads --enable-timers || return 1
-    sed -i 's|^#define SDL_VIDEO_DRIVER_DUMMY.*|&\n#define SDL_VIDEO_DRIVER_WEB 1|;
-        s|^#define SDL_AUDIO_DRIVER_DUMMY.*|&\n#define SDL_AUDIO_DRIVER_WEB 1|' \
-        "$1/include/SDL_config.h" &&
-        grep -q SDL_AUDIO_DRIVER_WEB "$1/include/SDL_config.h" || return 1
-    make_and_install "$1" || return 1
+    compile_all "$1" "-DFT2_BUILD_LIBRARY -DFT_CONFIG_OPTION_SYSTEM_ZLIB -DHAVE_UNISTD_H \
+        -DHAVE_FCNTL_H -I$1/include -I$prefix/include" $freetype_sources || return 1
+    archive "$1" libfreetype.a && mkdir -p "$prefix/include/freetype2" &&
+        cp -r "$1/include/." "$prefix/include/freetype2/" && pc_file freetype2
+}
+
+build_libogg() {
+    cp "$config/config_types.h" "$1/include/ogg/" || return 1
+    compile_all "$1" "-I$1/include" src/bitwise.c src/framing.c || return 1
+    archive "$1" libogg.a && mkdir -p "$prefix/include/ogg" &&
+        cp "$1"/include/ogg/*.h "$prefix/include/ogg/" && pc_file ogg
+}
+
+build_libvorbis() {
+    local lib="analysis.c bitrate.c block.c codebook.c envelope.c floor0.c floor1.c info.c
+lookup.c lpc.c lsp.c mapping0.c mdct.c psy.c registry.c res0.c sharedbook.c smallft.c
+synthesis.c window.c"
+    # shellcheck disable=SC2086
+    compile_all "$1" "-I$1/include -I$1/lib -I$prefix/include" $(printf 'lib/%s ' $lib) ||
+        return 1
+    archive "$1" libvorbis.a || return 1
+    rm -rf "$1/obj" && compile_all "$1" "-I$1/include -I$prefix/include" lib/vorbisfile.c &&
+        archive "$1" libvorbisfile.a && mkdir -p "$prefix/include/vorbis" &&
+        cp "$1"/include/vorbis/*.h "$prefix/include/vorbis/" && pc_file vorbis &&
+        pc_file vorbisfile
+}
+
+# Every part of SDL but the drivers of other systems: the generic core, Unix
+# threads and timers, and the dummy drivers, which stand in where the page
+# gives nothing (a joystick, a CD, shared objects).
+sdl_sources() {
+    (cd "$1" && ls src/*.c src/audio/*.c src/audio/dummy/*.c src/cdrom/*.c src/cdrom/dummy/*.c \
+        src/cpuinfo/*.c src/events/*.c src/file/*.c src/joystick/*.c src/joystick/dummy/*.c \
+        src/loadso/dummy/*.c src/stdlib/*.c src/thread/*.c src/thread/pthread/*.c \
+        src/timer/*.c src/timer/unix/*.c src/video/*.c src/video/dummy/*.c |
+        grep -v -e SDL_mixer_MMX -e SDL_yuv_mmx -e SDL_audiodev)
+}
+
+build_libsdl1.2() {
+    (cd "$1" && patch -p1 <"$patch") >>"$1.log" 2>&1 || { tail -n 30 "$1.log" >&2; return 1; }
+    cp "$config/SDL_config.h" "$1/include/SDL_config.h" || return 1
+    # shellcheck disable=SC2046
+    compile_all "$1" "-D_GNU_SOURCE=1 -D_REENTRANT -I$1/include -I$1/src -I$1/src/video \
+        -I$1/src/events -I$1/src/audio -I$1/src/thread -I$1/src/thread/pthread" \
+        $(sdl_sources "$1") || return 1
+    archive "$1" libSDL.a && mkdir -p "$prefix/include/SDL" &&
+        cp "$1"/include/*.h "$prefix/include/SDL/" && pc_file sdl || return 1
     (cd "$1/src" && find . -name '*.h' -exec cp --parents {} "$prefix/sdl-src/" \;)
 }
 
@@ -146,37 +185,17 @@ timed() {  # timed <name> <command...>
     say "$1 built in $((SECONDS - start)) s"
 }
 
-# The prefix's own path, written into the pkg-config files by configure,
-# becomes one found from where they lie; libtool's .la files go.
-relocate() {  # relocate <prefix>
-    local from=$1
-    rm -f "$from"/lib/*.la
-    sed -i "s|$from|\${pcfiledir}/../..|g" "$from"/lib/pkgconfig/*.pc || return 1
-    sed -i -e "s|$from|\${deps_root}|g" \
-        -e '1a deps_root=$(cd "$(dirname "$0")/.." \&\& pwd)' "$from/bin/sdl-config"
-}
-
-build_one() {  # build_one <package> <work folder>
-    local source
-    source=$(fetch_debian_source "$1" "$2/src") || fail "no source for $1"
-    timed "$1" "build_$1" "$source"
-    keep_licenses "$1" "$source" || fail "no licence texts for $1"
-}
-
-# SDL, whose configure alone takes minutes, beside the others, which build in
-# turn (libpng and FreeType need zlib, libvorbis needs libogg).
 build_deps() {  # build_deps <final prefix>
-    local work=$cache/web-work sdl
+    local work=$cache/web-work
     prefix=$1.partial
-    rm -rf "$prefix" "$work" && mkdir -p "$prefix/sdl-src" "$work/src" "$work/sdl/src" || return 1
-    debian_source_update || fail "no Debian source lists"
-    build_one libsdl1.2 "$work/sdl" &
-    sdl=$!
-    for package in zlib libpng1.6 freetype libogg libvorbis; do
-        build_one "$package" "$work" || { kill "$sdl"; wait "$sdl"; return 1; }
+    rm -rf "$prefix" "$work" && mkdir -p "$prefix/sdl-src" "$work/src" || return 1
+    cflags=$(clang_flags) || fail "emcc does not answer"
+    for package in $sources; do
+        local source
+        source=$(fetch_debian_source "$package" "$work/src") || fail "no source for $package"
+        timed "$package" "build_$package" "$source"
+        keep_licenses "$package" "$source" || fail "no licence texts for $package"
     done
-    wait "$sdl" || return 1
-    relocate "$prefix" || fail "$prefix is still named inside it"
     rm -rf "$work" "$1" && mv "$prefix" "$1" && prefix=$1
 }
 

@@ -33,7 +33,7 @@ build_game() {
         -DVELMORA_WEB_DEPS="$prefix" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF \
         -DVELMORA_BENCHMARKS=OFF >"$build/configure.log" 2>&1 ||
         { tail -n 30 "$build/configure.log" >&2; return 1; }
-    cmake --build "$build" -j "$jobs" --target velmora
+    cmake --build "$build" -j "$jobs" --target web_runtime
 }
 
 prefix=$(scripts/web-deps.sh) || fail "the libraries did not build"
