@@ -48,8 +48,11 @@ fs.writeFileSync(path.join(out, "result.json"), JSON.stringify(result, null, 2))
 console.log(JSON.stringify({ ...result, log: undefined }));
 
 async function play(page, opened) {
-  await page.waitForSelector("#notice.start", { timeout: 60000 });
-  await page.click("#notice");
+  // "Click to start" where the browser wants a gesture before it plays sound.
+  await page.waitForFunction(() => document.querySelector("#notice.start") ||
+                             (window.Module && Module.velmoraFirstFrame !== null),
+                             { timeout: 60000 });
+  if (await page.$("#notice.start")) await page.click("#notice");
   const canvas = await page.$("#screen");
   await page.waitForFunction(() => Module.velmoraFirstFrame !== null ||
                              document.getElementById("screen").dataset.exitCode !== undefined,

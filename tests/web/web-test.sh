@@ -16,10 +16,15 @@ fail() { echo "web-test: $*" >&2; exit 1; }
 
 pack() {
     [ -f "$WEB_RUNTIME/velmora.wasm" ] || fail "no web runtime in $WEB_RUNTIME: run scripts/web.sh"
-    rm -rf "$run" && mkdir -p "$run/runtimes/linux-x64/lib" "$run/runtimes/windows-x64" || exit 1
-    echo stand-in >"$run/runtimes/linux-x64/velmora" &&
-        echo stand-in >"$run/runtimes/windows-x64/velmora.exe" &&
-        ln -s "$WEB_RUNTIME" "$run/runtimes/web" || exit 1
+    # velmora-pack takes its runtimes from beside itself.
+    local runtimes=$run/bin/runtimes
+    rm -rf "$run" && mkdir -p "$runtimes/linux-x64/lib" "$runtimes/linux-x64/licenses" \
+        "$runtimes/windows-x64/licenses" || exit 1
+    cp "$VELMORA_PACK" "$run/bin/velmora-pack" &&
+        echo stand-in >"$runtimes/linux-x64/velmora" &&
+        echo stand-in >"$runtimes/windows-x64/velmora.exe" &&
+        ln -s "$WEB_RUNTIME" "$runtimes/web" || exit 1
+    VELMORA_PACK=$run/bin/velmora-pack
     "$VELMORA_PACK" --out "$run/dist" "$DEMO" | tee "$run/pack.txt" || fail "velmora-pack failed"
     mkdir -p "$run/broken" && cp -r "$DEMO/data" "$DEMO/velmora.settings" "$run/broken/" &&
         printf 'say text="Before the fault."\ngoto nowhere\n' >"$run/broken/data/scenario/main.txt"
