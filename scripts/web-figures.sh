@@ -13,7 +13,7 @@ root=$PWD
 source scripts/display.sh
 zip=$(realpath "${1:-build/tests/web/run/dist/demo-web.zip}")
 seconds=${2:-5}
-export WEB_NODE_DIR=$root/build/tests/web/node
+export WEB_NODE_DIR=${WEB_NODE_DIR:-$root/build/tests/web/node}
 
 echo "== sizes"
 ls -l "$zip" | awk '{print "zip", $5, "bytes"}'
