@@ -46,6 +46,11 @@ while running; do
     current=$(shot)
     running || break
     [ "$current" = "$previous" ] || continue
+    # A black screen but for the cursor before the first wait: still loading.
+    if [ -z "${saved:-}" ] && [ "$(xwd -silent -id "$window" 2>/dev/null |
+        convert xwd:- -format '%[fx:mean<0.01]' info: 2>/dev/null)" = 1 ]; then
+        continue
+    fi
     # A timed pause shows the frame of the wait before it: clicked, not counted.
     if [ "$current" = "${saved:-}" ]; then
         xdotool mousedown 1 sleep 0.15 mouseup 1 2>/dev/null

@@ -67,15 +67,18 @@ async function play(page, opened) {
   const mouse = [box.x + (Number(x) + 0.5) * scale, box.y + (Number(y) + 0.5) * scale];
   await page.mouse.move(...mouse);
   const ended = () => page.$eval("#screen", c => c.dataset.exitCode);
-  const frame = () => page.evaluate(() => {
+  const lastSavedCopy = () => lastSaved;
+  const frame = () => page.evaluate(lastSaved => {
     const c = document.getElementById("screen");
     const pixels = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
-    let hash = 2166136261;
+    let hash = 2166136261, sum = 0;
     for (let i = 0; i < pixels.length; i += 4) {
       hash = Math.imul(hash ^ pixels[i] ^ (pixels[i + 1] << 8) ^ (pixels[i + 2] << 16), 16777619);
+      sum += pixels[i] + pixels[i + 1] + pixels[i + 2];
     }
-    return hash;
-  });
+    // A black screen but for the cursor: the game still loading.
+    return sum / (pixels.length / 4 * 3 * 255) < 0.01 && lastSaved === null ? "loading" : hash;
+  }, lastSavedCopy());
   const click = async () => {
     await page.mouse.down();
     await new Promise(done => setTimeout(done, 150));
@@ -87,7 +90,7 @@ async function play(page, opened) {
     const before = await frame();
     await new Promise(done => setTimeout(done, settleMs));
     if ((await ended()) !== undefined) break;
-    if ((await frame()) !== before) continue;
+    if ((await frame()) !== before || before === "loading") continue;
     // A timed pause shows the frame of the wait before it; whether it is seen
     // settled depends on the machine's speed, so it is clicked, not counted.
     if (before === lastSaved) {

@@ -27,7 +27,7 @@ pack() {
     VELMORA_PACK=$run/bin/velmora-pack
     "$VELMORA_PACK" --out "$run/dist" "$DEMO" | tee "$run/pack.txt" || fail "velmora-pack failed"
     mkdir -p "$run/broken" && cp -r "$DEMO/data" "$DEMO/velmora.settings" "$run/broken/" &&
-        printf 'say text="Before the fault."\ngoto nowhere\n' >"$run/broken/data/scenario/main.txt"
+        printf 'back "harbour"\nsay text="Before the fault."\ngoto nowhere\n' >"$run/broken/data/scenario/main.txt"
     "$VELMORA_PACK" --force --out "$run/dist" "$run/broken" >/dev/null 2>&1 ||
         fail "velmora-pack --force failed"
     # The game's files as the page gets them, for the Linux build to play.
