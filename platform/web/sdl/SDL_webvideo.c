@@ -35,8 +35,8 @@ static SDL_Rect** WEB_ListModes(SDL_VideoDevice* this, SDL_PixelFormat* format, 
 }
 
 /* The canvas takes the screen's size; its pixels are the screen's. */
-static SDL_Surface* WEB_SetVideoMode(SDL_VideoDevice* this, SDL_Surface* current, int width, int height, int bpp,
-                                     Uint32 flags) {
+static SDL_Surface* WEB_SetVideoMode(SDL_VideoDevice* this, SDL_Surface* current, int width,
+                                     int height, int bpp, Uint32 flags) {
     SDL_free(this->hidden->buffer);
     this->hidden->buffer = SDL_calloc((size_t)width * height, 4);
     if (!this->hidden->buffer) {
