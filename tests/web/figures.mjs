@@ -12,9 +12,11 @@ const require = createRequire(process.env.WEB_NODE_DIR + "/node_modules/");
 const puppeteer = require("puppeteer-core");
 const [url, seconds = "5"] = process.argv.slice(2);
 
+// CPU seconds of the browser's processes, in all and by kind (--type=).
 const ticks = () => {
   const perSecond = 100;  // USER_HZ on Linux
   let total = 0;
+  const kinds = {};
   const all = new Map();
   for (const pid of fs.readdirSync("/proc").filter(name => /^\d+$/.test(name))) {
     try {
@@ -27,8 +29,18 @@ const ticks = () => {
     for (let p = pid; p > 1; p = all.get(p)?.parent ?? 0) if (p === browserPid) return true;
     return false;
   };
-  for (const [pid, { cpu }] of all) if (inTree(pid)) total += cpu;
-  return total / perSecond;
+  for (const [pid, { cpu }] of all) {
+    if (!inTree(pid)) continue;
+    total += cpu;
+    let kind = "browser";
+    try {
+      const line = fs.readFileSync(`/proc/${pid}/cmdline`, "utf8");
+      kind = /--type=([a-z-]+)/.exec(line)?.[1] ?? kind;
+      if (kind === "utility") kind = /--utility-sub-type=([a-z.]+)/.exec(line)?.[1] ?? kind;
+    } catch {}
+    kinds[kind] = (kinds[kind] || 0) + cpu / perSecond;
+  }
+  return { total: total / perSecond, kinds };
 };
 
 const browser = await puppeteer.launch({
@@ -46,9 +58,14 @@ try {
   await new Promise(done => setTimeout(done, 2000));
   const before = ticks(), start = Date.now();
   await new Promise(done => setTimeout(done, Number(seconds) * 1000));
-  const cpu = (100 * (ticks() - before)) / ((Date.now() - start) / 1000);
+  const after = ticks(), elapsed = (Date.now() - start) / 1000;
+  const share = (a, b) => ((100 * (a - (b || 0))) / elapsed).toFixed(1) + "%";
   console.log(`first frame ${first.toFixed(0)} ms after the page was opened`);
-  console.log(`CPU while reading: ${cpu.toFixed(1)}% of one core (all browser processes, ${seconds} s)`);
+  console.log(`CPU while reading: ${share(after.total, before.total)} of one core ` +
+              `(all browser processes, ${seconds} s)`);
+  for (const kind of Object.keys(after.kinds)) {
+    console.log(`  ${kind}: ${share(after.kinds[kind], before.kinds[kind])}`);
+  }
 } finally {
   await browser.close();
 }
