@@ -33,7 +33,7 @@ endif()
 
 # The game draws its text through graphics/freetype_text over FreeType, with
 # SDL_ttf's images, instead of SDL_ttf: where SDL_ttf cannot be had.
-if(VELMORA_PLATFORM STREQUAL "Windows")
+if(VELMORA_PLATFORM STREQUAL "Windows" OR VELMORA_PLATFORM STREQUAL "Web")
     option(VELMORA_FREETYPE_TEXT "Draw text over FreeType instead of SDL_ttf" ON)
 else()
     option(VELMORA_FREETYPE_TEXT "Draw text over FreeType instead of SDL_ttf" OFF)

@@ -35,6 +35,12 @@ AUTOPLAY_PACKAGES="xvfb xdotool x11-apps imagemagick"
 # Wine on a virtual display for the Windows tests.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libz-mingw-w64 dpkg-dev autoconf
 automake libtool make cmake ninja-build googletest wine wine64 xvfb xdotool zip unzip"
+# scripts/web.sh: Debian's emscripten (with node-acorn, which its tools need;
+# clang-14 it brings), Debian's sources through apt (dpkg-dev) and patch; the
+# web tests: Debian's chromium driven through puppeteer-core, the Linux build
+# on Xvfb beside it.
+WEB_PACKAGES="emscripten node-acorn dpkg-dev patch cmake ninja-build pkg-config zip unzip chromium
+xvfb xdotool x11-apps imagemagick"
 # Only demo/make-assets.sh needs these: the demo's files are committed.
 ASSET_PACKAGES="imagemagick sox vorbis-tools espeak-ng fonts-dejavu-core"
 

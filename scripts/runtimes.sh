@@ -3,6 +3,8 @@
 #   linux-x64/    the velmora program (run path $ORIGIN/lib), lib/ with the
 #                 game's libraries, licenses/ with their copyright files
 #   windows-x64/  velmora.exe, its DLLs and licenses/, from scripts/windows.sh
+#   web/          index.html, velmora.js, velmora.worker.js, velmora.wasm and
+#                 licenses/, from scripts/web.sh
 # and prints the oldest C library version the Linux runtime needs.
 # SDL 1.2 is built from Debian's source package with its X11, ALSA and
 # PulseAudio back ends loaded at run time, so the package needs no X11 or
@@ -173,6 +175,17 @@ windows_runtime() {
         cp -r "$stage/licenses" "$out/windows-x64/" || fail "no Windows program in $stage"
 }
 
+# The web runtime, from build-web/ of scripts/web.sh.
+web_runtime() {
+    local built=build-web/web-runtime
+    # ./test.sh has just run it; alone, this script runs it once.
+    if [ ! -e "$built/velmora.wasm" ]; then
+        scripts/web.sh >&2 || fail "scripts/web.sh failed"
+    fi
+    rm -rf "$out/web" && mkdir -p "$out/web" || exit 1
+    cp -r "$built/." "$out/web/" || fail "no web runtime in $built"
+}
+
 start=$(date +%s)
 linux_runtime
 check_linux_runtime
@@ -180,3 +193,6 @@ say "Linux runtime in $out/linux-x64 ($(($(date +%s) - start)) s); needs GNU C l
 start=$(date +%s)
 windows_runtime
 say "Windows runtime in $out/windows-x64 ($(($(date +%s) - start)) s)"
+start=$(date +%s)
+web_runtime
+say "web runtime in $out/web ($(($(date +%s) - start)) s)"

@@ -78,6 +78,9 @@ protected:
         WriteFile(options.runtimes + "/windows-x64/SDL.dll", "windows SDL");
         WriteFile(options.runtimes + "/windows-x64/velmora-check.exe", "not for players");
         WriteFile(options.runtimes + "/windows-x64/licenses/SDL.txt", "SDL licence");
+        for (const char* file : {"index.html", "velmora.js", "velmora.wasm", "velmora.worker.js"})
+            WriteFile(options.runtimes + "/web/" + file, std::string("web ") + file);
+        WriteFile(options.runtimes + "/web/licenses/zlib/copyright", "zlib licence");
     }
 
     int Run() {
@@ -89,6 +92,12 @@ protected:
     std::string Dist() const { return game + "/dist/"; }
     std::map<std::string, Stored> Linux() { return ReadArchive(Dist() + "demo-linux-x64.tar.gz"); }
     std::map<std::string, Stored> Windows() { return ReadArchive(Dist() + "demo-windows-x64.zip"); }
+    std::map<std::string, Stored> Web() { return ReadArchive(Dist() + "demo-web.zip"); }
+    // The game's files inside the web zip, read back as the page reads them.
+    std::map<std::string, Stored> WebGame() {
+        WriteFile(directory + "/game.tar", Web()["game.tar"].bytes);
+        return ReadArchive(directory + "/game.tar");
+    }
 
     // What the output folder holds, temporary files included.
     std::vector<std::string> Written(const std::string& folder) {
@@ -144,6 +153,33 @@ TEST_F(PackTest, PackagesHoldTheProgramsTheGameAndNothingElse) {
     EXPECT_NE(out.str().find(Dist() + "demo-linux-x64.tar.gz ("), std::string::npos) << out.str();
 }
 
+TEST_F(PackTest, TheWebZipHoldsThePageTheRuntimeAndTheGameAsOneArchive) {
+    WriteFile(game + "/velmora.log", "an old log");
+    ASSERT_EQ(Run(), kPacked) << err.str();
+    auto web = Web();
+    EXPECT_EQ(Paths(web, ""),
+              (std::vector<std::string>{"game.tar", "index.html", "licenses/", "licenses/zlib/",
+                                        "licenses/zlib/copyright", "velmora.js", "velmora.wasm",
+                                        "velmora.worker.js"}));
+    EXPECT_EQ(web["velmora.wasm"].bytes, "web velmora.wasm");
+    EXPECT_EQ(web["index.html"].mode, 0644);
+    // A plain ustar archive (the page unpacks it itself), not compressed.
+    EXPECT_EQ(web["game.tar"].bytes.substr(257, 5), "ustar");
+    auto files = WebGame();
+    std::vector<std::string> expected = DataFiles("");
+    expected.push_back("velmora.settings");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Paths(files, ""), expected);
+    EXPECT_EQ(files["data/gfx/pier.png"].bytes, ReadFile(game + "/data/gfx/pier.png"));
+    EXPECT_EQ(files["velmora.settings"].bytes, "EnableSound=0\n");
+    // Nothing but the three packages is left in the output folder.
+    auto written = Written(Dist());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, (std::vector<std::string>{"demo-linux-x64.tar.gz", "demo-web.zip",
+                                                 "demo-windows-x64.zip"}));
+    EXPECT_NE(out.str().find(Dist() + "demo-web.zip ("), std::string::npos) << out.str();
+}
+
 TEST_F(PackTest, ProgramsAndTheStartScriptAreExecutableAndTheRestIsNot) {
     ASSERT_EQ(Run(), kPacked) << err.str();
     auto linux = Linux();
@@ -164,7 +200,7 @@ TEST_F(PackTest, DotFilesAreLeftOut) {
     WriteFile(game + "/data/.thumbs", "x");
     WriteFile(game + "/data/gfx/.git/config", "x");
     ASSERT_EQ(Run(), kPacked) << err.str();
-    for (const auto& entries : {Linux(), Windows()})
+    for (const auto& entries : {Linux(), Windows(), Web(), WebGame()})
         for (const auto& [path, stored] : entries)
             EXPECT_EQ(path.find("/."), std::string::npos) << path;
 }
@@ -174,6 +210,7 @@ TEST_F(PackTest, SettingsAreMadeWithTheDefaultsWhenTheGameHasNone) {
     ASSERT_EQ(Run(), kPacked) << err.str();
     EXPECT_EQ(Linux()["demo/velmora.settings"].bytes, "EnableSound=1\nFullscreen=0\n");
     EXPECT_EQ(Windows()["velmora.settings"].bytes, "EnableSound=1\nFullscreen=0\n");
+    EXPECT_EQ(WebGame()["velmora.settings"].bytes, "EnableSound=1\nFullscreen=0\n");
     EXPECT_FALSE(fs::exists(game + "/velmora.settings"));  // the game's folder is not changed
 }
 
@@ -181,6 +218,7 @@ TEST_F(PackTest, TwoRunsGiveTheSameBytes) {
     ASSERT_EQ(Run(), kPacked) << err.str();
     std::string zip = ReadFile(Dist() + "demo-windows-x64.zip");
     std::string tar = ReadFile(Dist() + "demo-linux-x64.tar.gz");
+    std::string web = ReadFile(Dist() + "demo-web.zip");
     // Files touched since, and the folder read in another order, change nothing.
     fs::last_write_time(game + "/data/menubg.png", fs::file_time_type::clock::now());
     fs::rename(game + "/data/gfx", game + "/data/gfx2");
@@ -188,6 +226,7 @@ TEST_F(PackTest, TwoRunsGiveTheSameBytes) {
     ASSERT_EQ(Run(), kPacked) << err.str();
     EXPECT_TRUE(ReadFile(Dist() + "demo-windows-x64.zip") == zip);
     EXPECT_TRUE(ReadFile(Dist() + "demo-linux-x64.tar.gz") == tar);
+    EXPECT_TRUE(ReadFile(Dist() + "demo-web.zip") == web);
     // gzip's own header keeps no time either (bytes 4-7).
     EXPECT_EQ(tar.substr(4, 4), std::string(4, '\0'));
 }
@@ -235,6 +274,12 @@ TEST_F(PackTest, FailuresLeaveNoPackageBehind) {
     EXPECT_NE(err.str().find("loop: a link to a folder"), std::string::npos) << err.str();
     EXPECT_EQ(Written(options.outDir), std::vector<std::string>{});
     fs::remove(game + "/data/gfx/loop");
+
+    // The web runtime is looked for once the game's files are archived.
+    fs::remove(options.runtimes + "/web/velmora.wasm");
+    EXPECT_EQ(Run(), kNotPacked);
+    EXPECT_NE(err.str().find("velmora.wasm"), std::string::npos) << err.str();
+    EXPECT_EQ(Written(options.outDir), std::vector<std::string>{});
 
     fs::remove_all(options.runtimes + "/linux-x64");
     EXPECT_EQ(Run(), kNotPacked);

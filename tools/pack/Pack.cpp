@@ -57,6 +57,16 @@ std::string Size(uintmax_t bytes) {
     return text;
 }
 
+// The web zip's game.tar, made beside the packages and gone once they are.
+struct GameTar {
+    fs::path path;
+    explicit GameTar(const Plan& plan) : path(plan.outDir / ("." + plan.name + "-web-game.tar")) {}
+    ~GameTar() {
+        std::error_code error;
+        fs::remove(path, error);
+    }
+};
+
 void WritePackages(const Plan& plan, const std::string& runtimes, std::ostream& out) {
     std::error_code error;
     fs::create_directories(plan.outDir, error);
@@ -67,14 +77,22 @@ void WritePackages(const Plan& plan, const std::string& runtimes, std::ostream& 
     PackageEntries windows = WindowsPackage(sources);
     sources.runtime = runtimes + "/linux-x64";
     PackageEntries linux = LinuxPackage(sources);
+    GameTar gameTar(plan);
+    PendingArchive gameFiles(gameTar.path.string(), PendingArchive::Tar);
+    gameFiles.Write(WebGameFiles(sources));
+    gameFiles.Commit();
+    sources.runtime = runtimes + "/web";
+    PackageEntries web = WebPackage(sources, gameTar.path.string());
     PendingArchive zip((plan.outDir / (plan.name + "-windows-x64.zip")).string(),
                        PendingArchive::Zip);
     zip.Write(windows);
     PendingArchive tar((plan.outDir / (plan.name + "-linux-x64.tar.gz")).string(),
                        PendingArchive::TarGz);
     tar.Write(linux);
-    // Both are complete before either takes its name.
-    for (PendingArchive* archive : {&zip, &tar}) {
+    PendingArchive webZip((plan.outDir / (plan.name + "-web.zip")).string(), PendingArchive::Zip);
+    webZip.Write(web);
+    // All are complete before any takes its name.
+    for (PendingArchive* archive : {&zip, &tar, &webZip}) {
         archive->Commit();
         out << archive->FinalPath() << " (" << Size(fs::file_size(archive->FinalPath(), error))
             << ")\n";

@@ -4,13 +4,13 @@
 #include <string>
 
 // velmora-pack's work, from the checked arguments to the packages: checks the
-// game, then writes NAME-windows-x64.zip and NAME-linux-x64.tar.gz. Runs on
+// game, then writes NAME-windows-x64.zip, NAME-linux-x64.tar.gz and NAME-web.zip. Runs on
 // the calling thread and makes the game's folder the working directory.
 struct PackOptions {
     std::string game;      // the game's folder
     std::string outDir;    // empty: GAME/dist
     std::string name;      // empty: the game folder's name
-    std::string runtimes;  // holds windows-x64/ and linux-x64/
+    std::string runtimes;  // holds windows-x64/, linux-x64/ and web/
     bool force = false;    // pack even when the check finds errors
 };
 

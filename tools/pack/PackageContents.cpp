@@ -73,3 +73,21 @@ PackageEntries LinuxPackage(const PackageSources& sources) {
     AddGame(sources, top, entries);
     return entries;
 }
+
+PackageEntries WebGameFiles(const PackageSources& sources) {
+    PackageEntries entries;
+    AddGame(sources, "", entries);
+    return entries;
+}
+
+PackageEntries WebPackage(const PackageSources& sources, const std::string& gameTar) {
+    fs::path runtime(sources.runtime);
+    PackageEntries entries;
+    for (const char* file : {"index.html", "velmora.js", "velmora.wasm", "velmora.worker.js"}) {
+        RequireFile(runtime / file);
+        entries.push_back({PackageEntry::DiskFile, file, (runtime / file).string(), "", false});
+    }
+    entries.push_back({PackageEntry::DiskFile, "game.tar", gameTar, "", false});
+    AddFolder((runtime / "licenses").string(), "licenses", "", false, entries);
+    return entries;
+}

@@ -22,3 +22,12 @@ PackageEntries WindowsPackage(const PackageSources& sources);
 // The Linux archive: everything under a folder NAME/: the start script NAME,
 // the program NAME.bin, lib/, licenses/, data/, velmora.settings.
 PackageEntries LinuxPackage(const PackageSources& sources);
+
+// The game's own files for the web page: data/ and velmora.settings, unpacked
+// by the page into the game's working directory.
+PackageEntries WebGameFiles(const PackageSources& sources);
+
+// The web zip: index.html, velmora.js, velmora.worker.js, velmora.wasm,
+// licenses/ and game.tar (made from WebGameFiles, lying at gameTar), all at
+// the top of the archive, as itch.io serves a zip's index.html.
+PackageEntries WebPackage(const PackageSources& sources, const std::string& gameTar);

@@ -32,9 +32,10 @@ archive* NewWriter(PendingArchive::Format format) {
     bool ok = format == PendingArchive::Zip
                   ? archive_write_set_format_zip(writer) == ARCHIVE_OK &&
                         archive_write_set_options(writer, "zip:compression=deflate") == ARCHIVE_OK
-                  : archive_write_set_format_pax_restricted(writer) == ARCHIVE_OK &&
-                        archive_write_add_filter_gzip(writer) == ARCHIVE_OK &&
-                        archive_write_set_options(writer, "gzip:!timestamp") == ARCHIVE_OK;
+                  : archive_write_set_format_pax_restricted(writer) == ARCHIVE_OK;
+    if (ok && format == PendingArchive::TarGz)
+        ok = archive_write_add_filter_gzip(writer) == ARCHIVE_OK &&
+             archive_write_set_options(writer, "gzip:!timestamp") == ARCHIVE_OK;
     if (!ok) {
         std::string message = archive_error_string(writer) ? archive_error_string(writer) : "";
         archive_write_free(writer);

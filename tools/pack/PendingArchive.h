@@ -13,7 +13,7 @@ struct archive;
 // give the same bytes. Owned and used by one thread.
 class PendingArchive {
 public:
-    enum Format { Zip, TarGz };
+    enum Format { Zip, TarGz, Tar };
 
     // Creates the temporary file; throws PackError when the folder cannot
     // take it.

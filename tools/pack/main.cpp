@@ -13,11 +13,12 @@ namespace {
 
 const char kUsage[] =
     "usage: velmora-pack [--out DIR] [--name NAME] [--force] GAME_DIR\n"
-    "Checks the game in GAME_DIR, then writes NAME-windows-x64.zip and\n"
-    "NAME-linux-x64.tar.gz into DIR (default: GAME_DIR/dist). NAME defaults to the\n"
-    "game folder's name. A game with errors is not packed unless --force is given.\n"
+    "Checks the game in GAME_DIR, then writes NAME-windows-x64.zip,\n"
+    "NAME-linux-x64.tar.gz and NAME-web.zip into DIR (default: GAME_DIR/dist).\n"
+    "NAME defaults to the game folder's name. A game with errors is not packed\n"
+    "unless --force is given.\n"
     "Options: --help prints this text; --version prints the version.\n"
-    "Exit status: 0 when both packages were written, 1 when none was, 2 when\n"
+    "Exit status: 0 when all three packages were written, 1 when none was, 2 when\n"
     "GAME_DIR holds no game or the arguments are wrong.\n";
 
 }  // namespace
