@@ -103,7 +103,8 @@ bool FindStartPoint(int line, const std::string& scriptPath, StartPoint& start,
     }
     LogRedirect logDropped([](const char*) {});  // the game's lines are not the walk's
     StartFinder finder(line, start);
-    StoryWalk walk(finder, scriptPath);
+    // The start needs the states the walk reaches, not their pixels.
+    StoryWalk walk(finder, scriptPath, WalkDrawing::kStatesOnly);
     finder.SetWalk(walk);
     try {
         walk.Run();
