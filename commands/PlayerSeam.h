@@ -47,4 +47,8 @@ struct PlayerSeam {
     PlayerInput (*input)() = nullptr;
     bool (*running)() = nullptr;
     void (*stopRunning)() = nullptr;  // ends the game; never undone
+    // False for a player that reads only the scene and where the waits end,
+    // never the pixels: the waits then draw nothing, and choices are found
+    // under the mouse where they would be drawn.
+    bool drawsFrames = true;
 };

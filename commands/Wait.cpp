@@ -1,6 +1,7 @@
 #include "commands/Wait.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "commands/SceneDrawing.h"
 #include "commands/Stage.h"
@@ -52,14 +53,18 @@ struct Wait {
         const Canvas& canvas = stage.player.canvas;
         FrameChanges changes;
         if (first) {
-            DrawScene(stage, canvas);
+            if (stage.player.drawsFrames) DrawScene(stage, canvas);
             changes.whole = true;
             first = false;
         }
-        if (ShowsMenu(stage.scene)) {
-            hovered = DrawMenu(stage, canvas, mouseX, mouseY, changes.rects);
-        }
+        if (ShowsMenu(stage.scene)) hovered = DrawChoices(mouseX, mouseY, changes.rects);
         return changes;
+    }
+
+    int DrawChoices(int mouseX, int mouseY, std::vector<SDL_Rect>& changed) const {
+        const Canvas& canvas = stage.player.canvas;
+        if (stage.player.drawsFrames) return DrawMenu(stage, canvas, mouseX, mouseY, changed);
+        return ChoiceUnder(stage, canvas.surface, mouseX, mouseY);
     }
 
     bool HasNewFrame(const PlayerInput& mouse) const {

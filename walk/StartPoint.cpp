@@ -62,15 +62,6 @@ private:
     bool found = false;
 };
 
-void DropLogLine(const char*) {}
-
-// Restores the log's destination however the walk ends.
-struct LogDropped {
-    LogDropped() : before(RedirectLog(DropLogLine)) {}
-    ~LogDropped() { RedirectLog(before); }
-    LogSink before;
-};
-
 int CountLines(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     int lines = 0;
@@ -119,9 +110,10 @@ bool FindStartPoint(int line, const std::string& scriptPath, StartPoint& start, 
                  std::to_string(lines) + " lines)";
         return false;
     }
-    LogDropped logDropped;
+    LogRedirect logDropped([](const char*) {});  // the game's lines are not the walk's
     StartFinder finder(line, start, *facts);
-    StoryWalk walk(finder, scriptPath);
+    // The start needs the states the walk reaches, not their pixels.
+    StoryWalk walk(finder, scriptPath, WalkDrawing::kStatesOnly);
     finder.SetWalk(walk);
     try {
         walk.Run();

@@ -45,8 +45,8 @@ void StopVoiceQuietly() {
 
 }  // namespace
 
-StoryWalk::StoryWalk(WalkObserver& observer, const std::string& scriptPath)
-    : observer(observer), scriptPath(scriptPath) {}
+StoryWalk::StoryWalk(WalkObserver& observer, const std::string& scriptPath, WalkDrawing drawing)
+    : observer(observer), scriptPath(scriptPath), drawing(drawing) {}
 
 StoryWalk::~StoryWalk() {
     stage.player = PlayerSeam();
@@ -81,7 +81,8 @@ void StoryWalk::StartGame() {
     cursor.LoadImage(paths::kArrowCursor);
     cursor.LoadImage(paths::kBusyCursor);
     player = std::make_unique<StoryboardPlayer>(settings.GetInt("Width", 800),
-                                                settings.GetInt("Height", 600));
+                                                settings.GetInt("Height", 600),
+                                                drawing == WalkDrawing::kFrames);
     player->onFirstFrame = [this] { OnFirstFrame(); };
     RegisterCommands(scenario);
     stage.player = player->Seam();

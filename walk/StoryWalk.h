@@ -25,8 +25,9 @@ public:
     // Before each Step: the index of the statement it runs.
     virtual void BeforeStep(uint32_t) {}
     // A wait's first frame, in a state not met before: the player's canvas
-    // holds it, number counts such frames from 1, menu is the menu it shows
-    // (null for a say or a delay). False: the walk stops here.
+    // holds it (unless the walk draws states only), number counts such
+    // frames from 1, menu is the menu it shows (null for a say or a delay).
+    // False: the walk stops here.
     virtual bool NewFrame(int line, int number, const MenuStop* menu) = 0;
     // A wait's first frame in the state of frame number; its branch ends.
     virtual bool Joined(int, int) { return true; }
@@ -52,6 +53,10 @@ public:
     virtual void Failed(int, const std::string&) {}
 };
 
+// Whether the walk draws each wait's frame on the player's canvas, as the
+// storyboard shows them, or only reaches the states, which costs less.
+enum class WalkDrawing { kFrames, kStatesOnly };
+
 // The storyboard's walk: plays the game in the working directory by itself
 // with the real script, commands and scene drawing, through a
 // StoryboardPlayer, and follows every choice of every menu depth-first, the
@@ -61,7 +66,8 @@ public:
 // one thread.
 class StoryWalk {
 public:
-    StoryWalk(WalkObserver& observer, const std::string& scriptPath);
+    StoryWalk(WalkObserver& observer, const std::string& scriptPath,
+              WalkDrawing drawing = WalkDrawing::kFrames);
     StoryWalk(const StoryWalk&) = delete;
     StoryWalk& operator=(const StoryWalk&) = delete;
     ~StoryWalk();
@@ -89,6 +95,7 @@ private:
 
     WalkObserver& observer;
     std::string scriptPath;
+    WalkDrawing drawing;
     std::unique_ptr<StoryboardPlayer> player;
     Scenario scenario;
     FatalErrorTrap fatalErrorsThrow;

@@ -26,7 +26,8 @@ SDL_Surface* NewSurface(int width, int height) {
 
 }  // namespace
 
-StoryboardPlayer::StoryboardPlayer(int width, int height) : aimX(kAway), aimY(kAway) {
+StoryboardPlayer::StoryboardPlayer(int width, int height, bool drawsFrames)
+    : aimX(kAway), aimY(kAway), drawsFrames(drawsFrames) {
     canvas.surface = NewSurface(width, height);
     try {
         canvas.backing = NewSurface(width, height);
@@ -44,7 +45,7 @@ StoryboardPlayer::~StoryboardPlayer() {
 }
 
 PlayerSeam StoryboardPlayer::Seam() {
-    return {canvas, LockCanvas, Present, Pause, Ticks, Input, IsRunning, StopRunning};
+    return {canvas, LockCanvas, Present, Pause, Ticks, Input, IsRunning, StopRunning, drawsFrames};
 }
 
 void StoryboardPlayer::NextWait() {

@@ -13,7 +13,9 @@
 // never sleeps and opens no window. One at a time, on the walk's thread.
 class StoryboardPlayer {
 public:
-    StoryboardPlayer(int width, int height);  // throws Exception without memory
+    // drawsFrames false: the waits draw nothing on the canvas, for a walk
+    // that needs only the states it reaches. Throws Exception without memory.
+    StoryboardPlayer(int width, int height, bool drawsFrames = true);
     StoryboardPlayer(const StoryboardPlayer&) = delete;
     StoryboardPlayer& operator=(const StoryboardPlayer&) = delete;
     ~StoryboardPlayer();
@@ -60,6 +62,7 @@ private:
     Phase phase = Phase::kAway;
     int aimX, aimY;
     int presses = 0;
+    bool drawsFrames;
     bool skipFirstFrame = false;
     bool running = true;
     bool gameEnded = false;

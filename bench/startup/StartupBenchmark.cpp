@@ -5,6 +5,9 @@
 // ends the program there.
 //
 //   build/bench/startup/startup_benchmark --benchmark_repetitions=10
+//
+// With --before=PATH, another build of the game (a copy of velmora from
+// before a change) is measured beside this one in the same run.
 #include <benchmark/benchmark.h>
 #include <poll.h>
 #include <unistd.h>
@@ -77,23 +80,45 @@ void Measure(benchmark::State& state, const std::vector<std::string>& argv) {
         state.SetIterationTime(FirstFrame(argv));
 }
 
-void MinimalSdlProgram(benchmark::State& state) {
-    Measure(state, {VELMORA_MINIMAL_SDL});
+void Register(const std::string& name, const std::vector<std::string>& argv) {
+    benchmark::RegisterBenchmark(name.c_str(), Measure, argv)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
 }
 
-void GameFirstFrame(benchmark::State& state) {
-    Measure(state, {VELMORA_BINARY});
+// Takes --before=PATH out of the arguments; "" without it.
+std::string TakeBefore(int& argc, char** argv) {
+    const std::string flag = "--before=";
+    std::string before;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument.compare(0, flag.size(), flag) == 0) {
+            before = argument.substr(flag.size());
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    return before;
 }
-
-void GameFromLineNearTheEnd(benchmark::State& state) {
-    Measure(state, {VELMORA_BINARY, "--from", kLineNearTheEnd});
-}
-
-// Interleaved by repetitions, so that the machine's load falls on all alike.
-BENCHMARK(MinimalSdlProgram)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(GameFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(GameFromLineNearTheEnd)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// Interleaved by repetitions, so that the machine's load falls on all alike.
+int main(int argc, char** argv) {
+    std::string before = TakeBefore(argc, argv);
+    Register("MinimalSdlProgram", {VELMORA_MINIMAL_SDL});
+    Register("GameFirstFrame", {VELMORA_BINARY});
+    Register("GameFromLineNearTheEnd", {VELMORA_BINARY, "--from", kLineNearTheEnd});
+    if (!before.empty()) {
+        Register("BeforeGameFirstFrame", {before});
+        Register("BeforeGameFromLineNearTheEnd", {before, "--from", kLineNearTheEnd});
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -130,6 +130,34 @@ TEST_F(WaitTest, AClickOnAChoiceJumpsToItsLabel) {
     EXPECT_TRUE(Shows(ChoiceAt(stage, canvas.surface, 0), 0x00FF00));
 }
 
+// A player that reads only where the waits end: nothing is drawn, yet the
+// waits hand over and end as they do when drawn, and a click on a choice
+// takes the choice that would be under it.
+TEST_F(WaitTest, AWaitThatDrawsNoFramesEndsAsADrawnOne) {
+    stage.player.drawsFrames = false;
+    SDL_FillRect(canvas.surface, nullptr, 0x123456);
+    const char* script =
+        "back \"one\"\nsay \"Ann\", text=\"Hello\"\n"
+        "item \"One\", label=one\nitem \"Second\", label=two\nmenu action=run\n"
+        ":one\nback \"one\"\ngame action=end\n:two\nback \"two\"\n";
+    afterPass = [this](int pass) {
+        input.pollTime = 1000 + 200 * (pass + 1);
+        input.leftButton = pass == 0 || pass >= 3;  // the say's click, then the menu's
+        if (pass == 2) PointAtChoice(1);
+    };
+    EXPECT_EQ(Run(script), "");
+    ASSERT_EQ(frames.size(), 3u);  // the say, the menu, the menu under the mouse
+    EXPECT_TRUE(frames[0].whole);
+    EXPECT_TRUE(frames[1].whole);
+    EXPECT_FALSE(frames[2].whole);
+    for (const Frame& frame : frames)
+        EXPECT_EQ(frame.topLeft & 0xFFFFFF, 0x123456u);
+    EXPECT_EQ(stage.scene.background.Pixels()[0], 0xFF222222u);  // the second choice
+    stage.scene.choices = {{"One", "one", 1}, {"Second", "two", 2}};
+    EXPECT_FALSE(Shows(ChoiceAt(stage, canvas.surface, 1), 0xFF0000));
+    EXPECT_FALSE(Shows(ChoiceAt(stage, canvas.surface, 0), 0x00FF00));
+}
+
 TEST_F(WaitTest, AChoiceWiderThanTheCanvasEndsAtItsEdge) {
     // Far wider than a 16-bit rectangle: the changed area stays the canvas's
     // part of the line, and the choice is taken at the canvas's right edge.
