@@ -5,6 +5,7 @@
 
 #include "core/Exception.h"
 #include "tools/storyboard/StoryMapFiles.h"
+#include "tools/storyboard/StoryMapPage.h"
 
 namespace {
 
@@ -89,7 +90,10 @@ std::string NodeDot(const StoryMap& map, size_t i) {
            ", tooltip=" + Quoted(Tooltip(node)) + ", " + NodeStyle(node) + "];\n";
 }
 
+// On a big map an edge's words are placed after the layout (xlabel), not as
+// nodes of their own in it: dot lays out 1,000 labels several times faster.
 std::string EdgeDot(const StoryMap& map, size_t i) {
+    bool big = map.nodes.size() > static_cast<size_t>(kWholeMapNodes);
     const StoryMap::Edge& edge = map.edges[i];
     std::string dot = "n" + std::to_string(edge.from) + " -> n" + std::to_string(edge.to) +
                       " [id=\"edge-" + std::to_string(i) + "\"";
@@ -97,8 +101,8 @@ std::string EdgeDot(const StoryMap& map, size_t i) {
     if (edge.kind == EdgeKind::kChoice) dot += ", color=\"#b07000\", fontcolor=\"#805000\"";
     std::string text = edge.kind == EdgeKind::kIf ? "if " + edge.text : edge.text;
     if (!text.empty())
-        dot += ", label=" + Quoted(Shortened(text, kEdgeLabelCharacters)) +
-               ", tooltip=" + Quoted(text);
+        dot += std::string(big ? ", xlabel=" : ", label=") +
+               Quoted(Shortened(text, kEdgeLabelCharacters)) + ", tooltip=" + Quoted(text);
     return dot + "];\n";
 }
 
