@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "script/CharClass.h"
+#include "script/ErrorLine.h"
 #include "tools/storyboard/IndexPage.h"
 
 using NodeKind = StoryMap::NodeKind;
@@ -200,9 +201,17 @@ void StoryMapRecorder::AtScriptEnd() {
     Move(Place("end", NodeKind::kEnd, last), Way());
 }
 
+// The error stands where its message places it (a choice's undefined label at
+// the item), else at the statement the walk ran.
 void StoryMapRecorder::AtError(int line, const std::string& message) {
+    MessagePlace place;
+    std::string text = message;
+    if (SplitPlace(message, place)) {
+        line = place.line;
+        text = place.text;
+    }
     size_t node = Place("error:" + std::to_string(line), NodeKind::kError, std::max(line, 1));
-    if (map.nodes[node].note.empty()) map.nodes[node].note = Utf8FromScript(message);
+    if (map.nodes[node].note.empty()) map.nodes[node].note = Utf8FromScript(text);
     Move(node, pending);
     pending = Way();
 }
