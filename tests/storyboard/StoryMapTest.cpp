@@ -143,6 +143,9 @@ TEST_F(StoryMapTest, ALabelNoPathReachesIsAFadedPlaceWithTheReason) {
 TEST_F(StoryMapTest, AJumpThatFailsAndTheScriptsEndArePlaces) {
     EXPECT_EQ(Walk("say text=\"a\"\ngoto missing\n"), 1);
     EXPECT_EQ(Edges(), (std::set<std::string>{"start -goto-> error:2"}));
+    EXPECT_EQ(Walk("say text=\"a\"\n2 = x\n"), 1);  // the script does not load
+    EXPECT_EQ(Edges(), (std::set<std::string>{"start -flow-> error:2"}));
+    EXPECT_EQ(Node("error:2")["note"], "Syntax error");
     EXPECT_EQ(Walk("say text=\"a\"\n:last\nsay text=\"b\"\n\n"), 0);
     EXPECT_EQ(Edges(),
               (std::set<std::string>{"start -flow-> label:last", "label:last -flow-> end"}));

@@ -210,6 +210,10 @@ void StoryMapRecorder::AtError(int line, const std::string& message) {
         line = place.line;
         text = place.text;
     }
+    if (map.nodes.empty()) {  // the script did not load: the story stops at its start
+        current = Place("start", NodeKind::kStart, 1);
+        map.nodes[current].reached = true;
+    }
     size_t node = Place("error:" + std::to_string(line), NodeKind::kError, std::max(line, 1));
     if (map.nodes[node].note.empty()) map.nodes[node].note = Utf8FromScript(text);
     Move(node, pending);

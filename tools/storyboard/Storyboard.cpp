@@ -145,6 +145,7 @@ int Walk::Run() {
             FollowBranch();
     } catch (const Exception& e) {  // the game does not start
         std::string message = ErrorLine(e.Message(), failurePlace, 0);
+        map.AtError(0, e.Message());
         report << Utf8FromScript(message) << "\n";
         index->AddNote(IndexPage::NoteKind::kError, message);
         ++errors;
