@@ -156,6 +156,12 @@ TEST_F(StoryMapTest, AJumpThatFailsAndTheScriptsEndArePlaces) {
               (std::set<std::string>{"start -if-> label:next: x = 1", "label:next -flow-> end"}));
 }
 
+TEST_F(StoryMapTest, AWalkStoppedEarlySaysSoOfTheLabelsItLeftOut) {
+    EXPECT_EQ(Walk(kBranchingScript, false, 2), 1);
+    EXPECT_FALSE(Node("label:right")["reached"]);
+    EXPECT_EQ(Node("label:right")["note"], "label right was not reached before the walk stopped");
+}
+
 TEST_F(StoryMapTest, MapOnlyDrawsNoFrameAndKeepsAnEarlierPage) {
     testing_support::WriteFile("sb/index.html", "earlier");
     EXPECT_EQ(Walk(kBranchingScript, true), 1);

@@ -220,9 +220,12 @@ void StoryMapRecorder::AtError(int line, const std::string& message) {
     pending = Way();
 }
 
-StoryMap StoryMapRecorder::Finish() {
+StoryMap StoryMapRecorder::Finish(bool walkStopped) {
     for (const auto& [label, node] : labelNodes) {
-        if (!map.nodes[node].reached) map.nodes[node].note = UnreachedNote(label);
+        if (map.nodes[node].reached) continue;
+        map.nodes[node].note = walkStopped
+                                   ? "label " + label + " was not reached before the walk stopped"
+                                   : UnreachedNote(label);
     }
     return std::move(map);
 }

@@ -184,7 +184,7 @@ void Walk::PrepareOutput() {
 void Walk::WriteMap() {
     if (!StoryMapFilesBuilt()) return;
     auto begin = std::chrono::steady_clock::now();
-    StoryMap story = map.Finish();
+    StoryMap story = map.Finish(stopped);
     std::string json = StoryMapJson(story), svg = StoryMapSvg(story);
     WriteFile("story-map.json", json);
     WriteFile("story-map.svg", svg);
