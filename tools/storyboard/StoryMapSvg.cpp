@@ -1,6 +1,5 @@
 #include <gvc.h>
 
-#include <memory>
 #include <string>
 
 #include "core/Exception.h"
@@ -120,9 +119,13 @@ std::string Dot(const StoryMap& map) {
     return dot + "}\n";
 }
 
-struct ContextFree {
-    void operator()(GVC_t* context) const { gvFreeContext(context); }
-};
+// One context for the process, never freed: Graphviz's text layout keeps the
+// last font's name by a pointer into the context's font table, which a
+// context freed between two maps would leave dangling.
+GVC_t* Context() {
+    static GVC_t* const context = gvContext();
+    return context;
+}
 
 }  // namespace
 
@@ -131,17 +134,17 @@ bool StoryMapFilesBuilt() {
 }
 
 std::string StoryMapSvg(const StoryMap& map) {
-    std::unique_ptr<GVC_t, ContextFree> context(gvContext());
+    GVC_t* context = Context();
     std::string dot = Dot(map);
     Agraph_t* graph = agmemread(dot.c_str());
     if (!graph) throw Exception("Graphviz could not read the story map");
     char* data = nullptr;
     unsigned int length = 0;
-    bool drawn = gvLayout(context.get(), graph, "dot") == 0 &&
-                 gvRenderData(context.get(), graph, "svg", &data, &length) == 0;
+    bool drawn = gvLayout(context, graph, "dot") == 0 &&
+                 gvRenderData(context, graph, "svg", &data, &length) == 0;
     std::string svg = drawn && data ? std::string(data, length) : "";
     if (data) gvFreeRenderData(data);
-    gvFreeLayout(context.get(), graph);
+    gvFreeLayout(context, graph);
     agclose(graph);
     if (!drawn) throw Exception("Graphviz could not lay the story map out");
     return svg;
