@@ -1,11 +1,12 @@
 // The Velmora extension: starts velmora-lsp for the game's scripts and
 // restarts it when its path is changed in the settings. Everything the author
-// sees beyond the colours (findings, jumps, renames, completion, frames)
-// comes from the server, which runs the game's own code.
+// sees beyond the colours (findings, jumps, renames, completion, frames, the
+// story map) comes from the server, which runs the game's own code.
 "use strict";
 
 const vscode = require("vscode");
 const { LanguageClient } = require("vscode-languageclient/node");
+const { showStoryMap } = require("./storyMap");
 
 const kSection = "velmora";
 
@@ -51,6 +52,8 @@ async function stop() {
 }
 
 async function activate(context) {
+    context.subscriptions.push(
+        vscode.commands.registerCommand("velmora.showStoryMap", () => showStoryMap(vscode, client)));
     context.subscriptions.push(
         vscode.workspace.onDidChangeConfiguration(async (event) => {
             if (!event.affectsConfiguration(`${kSection}.server.path`)) return;

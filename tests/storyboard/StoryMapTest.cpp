@@ -96,7 +96,7 @@ TEST_F(StoryMapTest, EveryWayTheWalkWentIsAnEdgeWithItsText) {
                            "menu:6 -choice-> label:right: Go right",
                            "label:right -flow-> label:right2",
                            "label:right2 -flow-> label:finish",
-                           "menu:6 -choice-> error:6: Lost",
+                           "menu:6 -choice-> error:5: Lost",
                        }));
 }
 
@@ -113,9 +113,8 @@ TEST_F(StoryMapTest, PlacesHaveTheirKindLineFramesAndReach) {
     EXPECT_EQ(Node("label:ann")["frames"], Json({"frame-00003.png"}));
     EXPECT_EQ(Node("label:right2")["line"], 15);
     EXPECT_EQ(Node("end:18")["kind"], "end");
-    EXPECT_EQ(Node("error:6")["kind"], "error");
-    EXPECT_NE(Node("error:6")["note"].get<std::string>().find("Undefined label nowhere"),
-              std::string::npos);
+    EXPECT_EQ(Node("error:5")["kind"], "error");  // where the game's message places it
+    EXPECT_EQ(Node("error:5")["note"], "Undefined label nowhere");
     for (const Json& node : map["nodes"]) {
         for (const Json& frame : node["frames"])
             EXPECT_TRUE(FileExists("sb/" + frame.get<std::string>())) << frame;
@@ -144,6 +143,9 @@ TEST_F(StoryMapTest, ALabelNoPathReachesIsAFadedPlaceWithTheReason) {
 TEST_F(StoryMapTest, AJumpThatFailsAndTheScriptsEndArePlaces) {
     EXPECT_EQ(Walk("say text=\"a\"\ngoto missing\n"), 1);
     EXPECT_EQ(Edges(), (std::set<std::string>{"start -goto-> error:2"}));
+    EXPECT_EQ(Walk("say text=\"a\"\n2 = x\n"), 1);  // the script does not load
+    EXPECT_EQ(Edges(), (std::set<std::string>{"start -flow-> error:2"}));
+    EXPECT_EQ(Node("error:2")["note"], "Syntax error");
     EXPECT_EQ(Walk("say text=\"a\"\n:last\nsay text=\"b\"\n\n"), 0);
     EXPECT_EQ(Edges(),
               (std::set<std::string>{"start -flow-> label:last", "label:last -flow-> end"}));
@@ -152,6 +154,12 @@ TEST_F(StoryMapTest, AJumpThatFailsAndTheScriptsEndArePlaces) {
     Walk("x = 1\nif x = 1 next\n:next\nsay text=\"a\"\n");
     EXPECT_EQ(Edges(),
               (std::set<std::string>{"start -if-> label:next: x = 1", "label:next -flow-> end"}));
+}
+
+TEST_F(StoryMapTest, AWalkStoppedEarlySaysSoOfTheLabelsItLeftOut) {
+    EXPECT_EQ(Walk(kBranchingScript, false, 2), 1);
+    EXPECT_FALSE(Node("label:right")["reached"]);
+    EXPECT_EQ(Node("label:right")["note"], "label right was not reached before the walk stopped");
 }
 
 TEST_F(StoryMapTest, MapOnlyDrawsNoFrameAndKeepsAnEarlierPage) {

@@ -38,12 +38,18 @@ void FrameCache::Walk(const std::string& gameFolder, const std::string& scriptBy
     }
 }
 
-std::string FrameCache::FrameAt(const std::string& gameFolder, const std::string& scriptBytes,
-                                int gameLine, DocumentCheck& check) {
+fs::path FrameCache::WalkOf(const std::string& gameFolder, const std::string& scriptBytes,
+                            DocumentCheck& check) {
     if (gameFolder != walkedFolder || scriptBytes != walkedScript) {
         check.Release();  // the walk needs the stage's fonts and scene
         Walk(gameFolder, scriptBytes);
     }
+    return framesDir;
+}
+
+std::string FrameCache::FrameAt(const std::string& gameFolder, const std::string& scriptBytes,
+                                int gameLine, DocumentCheck& check) {
+    WalkOf(gameFolder, scriptBytes, check);
     auto found = frameOfLine.find(gameLine);
     return found == frameOfLine.end() ? "" : found->second;
 }

@@ -19,6 +19,10 @@ public:
     // scriptBytes in the game at gameFolder; "" when the walk never gets there.
     std::string FrameAt(const std::string& gameFolder, const std::string& scriptBytes, int gameLine,
                         DocumentCheck& check);
+    // The folder of the walk of that script, walked if it was not: its
+    // frames, index page and story map.
+    std::filesystem::path WalkOf(const std::string& gameFolder, const std::string& scriptBytes,
+                                 DocumentCheck& check);
 
 private:
     void Walk(const std::string& gameFolder, const std::string& scriptBytes);

@@ -167,6 +167,7 @@ void Server::Register() {
     requests["textDocument/rename"] = [this](const json& p) { return workspace.Rename(p); };
     requests["textDocument/completion"] = [this](const json& p) { return workspace.Completion(p); };
     requests["textDocument/hover"] = [this](const json& p) { return workspace.Hover(p); };
+    requests["velmora/storyMap"] = [this](const json& p) { return workspace.StoryMap(p); };
     requests["textDocument/documentSymbol"] = [this](const json& p) {
         return workspace.Symbols(p);
     };

@@ -6,6 +6,7 @@
 #include "tools/lsp/Diagnostics.h"
 #include "tools/lsp/Features.h"
 #include "tools/lsp/RequestError.h"
+#include "tools/lsp/StoryMapRequest.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -121,4 +122,9 @@ json Workspace::Hover(const json& params) {
 json Workspace::Symbols(const json& params) {
     Position at;
     return features::Symbols(At(params, at));
+}
+
+json Workspace::StoryMap(const json& params) {
+    Position at;
+    return StoryMapOf(At(params, at), frames, check);
 }

@@ -35,6 +35,7 @@ public:
     Json Completion(const Json& params);
     Json Hover(const Json& params);
     Json Symbols(const Json& params);
+    Json StoryMap(const Json& params);
 
 private:
     struct Open_ {

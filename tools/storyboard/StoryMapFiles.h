@@ -11,5 +11,6 @@
 
 bool StoryMapFilesBuilt();
 std::string StoryMapJson(const StoryMap& map);
-// Throws Exception when Graphviz cannot lay the map out.
+// Throws Exception when Graphviz cannot lay the map out. One at a time: the
+// layouts share the process's Graphviz context.
 std::string StoryMapSvg(const StoryMap& map);

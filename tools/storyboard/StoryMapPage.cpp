@@ -86,21 +86,26 @@ const char kScript[] = R"(<script>
   function neighbours(id) {
     const near = new Set([id]);
     for (let step = 0; step < 2; ++step) {
+      const reached = new Set(near);
       data.edges.forEach(e => {
-        if (near.has(e.from)) near.add(e.to);
-        else if (near.has(e.to)) near.add(e.from);
+        if (reached.has(e.from)) near.add(e.to);
+        if (reached.has(e.to)) near.add(e.from);
       });
     }
     return near;
   }
+  // From the nodes' coordinates to the drawing's: Graphviz moves its graph.
+  const graph = svg.querySelector('g.graph');
+  const moved = graph && graph.transform.baseVal.consolidate();
+  const toDrawing = moved ? moved.matrix : new DOMMatrix();
   function fit(shown) {
     let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
     shown.forEach(id => {
       const g = elements.get(id);
       if (!g) return;
-      const r = g.getBBox(), m = g.getCTM(), s = svg.getCTM().inverse().multiply(m);
+      const r = g.getBBox();
       [[r.x, r.y], [r.x + r.width, r.y + r.height]].forEach(([x, y]) => {
-        const p = new DOMPoint(x, y).matrixTransform(s);
+        const p = new DOMPoint(x, y).matrixTransform(toDrawing);
         x0 = Math.min(x0, p.x); y0 = Math.min(y0, p.y);
         x1 = Math.max(x1, p.x); y1 = Math.max(y1, p.y);
       });

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "script/CharClass.h"
+#include "script/ErrorLine.h"
 #include "tools/storyboard/IndexPage.h"
 
 using NodeKind = StoryMap::NodeKind;
@@ -200,16 +201,31 @@ void StoryMapRecorder::AtScriptEnd() {
     Move(Place("end", NodeKind::kEnd, last), Way());
 }
 
+// The error stands where its message places it (a choice's undefined label at
+// the item), else at the statement the walk ran.
 void StoryMapRecorder::AtError(int line, const std::string& message) {
+    MessagePlace place;
+    std::string text = message;
+    if (SplitPlace(message, place)) {
+        line = place.line;
+        text = place.text;
+    }
+    if (map.nodes.empty()) {  // the script did not load: the story stops at its start
+        current = Place("start", NodeKind::kStart, 1);
+        map.nodes[current].reached = true;
+    }
     size_t node = Place("error:" + std::to_string(line), NodeKind::kError, std::max(line, 1));
-    if (map.nodes[node].note.empty()) map.nodes[node].note = Utf8FromScript(message);
+    if (map.nodes[node].note.empty()) map.nodes[node].note = Utf8FromScript(text);
     Move(node, pending);
     pending = Way();
 }
 
-StoryMap StoryMapRecorder::Finish() {
+StoryMap StoryMapRecorder::Finish(bool walkStopped) {
     for (const auto& [label, node] : labelNodes) {
-        if (!map.nodes[node].reached) map.nodes[node].note = UnreachedNote(label);
+        if (map.nodes[node].reached) continue;
+        map.nodes[node].note = walkStopped
+                                   ? "label " + label + " was not reached before the walk stopped"
+                                   : UnreachedNote(label);
     }
     return std::move(map);
 }

@@ -35,8 +35,9 @@ public:
     void AtScriptEnd();
     void AtError(int line, const std::string& message);
 
-    // The map, with a note on each label never reached.
-    StoryMap Finish();
+    // The map, with a note on each label never reached; walkStopped when the
+    // walk ended before every branch was followed (--max-frames).
+    StoryMap Finish(bool walkStopped = false);
 
 private:
     struct Way {

@@ -120,6 +120,7 @@ int Storyboard::Run() {
     } catch (const Exception& e) {  // the game does not start
         std::string place = walk.FailurePlace().empty() ? kToolName : walk.FailurePlace();
         std::string message = ErrorLine(e.Message(), place, 0);
+        map.AtError(0, e.Message());
         report << Utf8FromScript(message) << "\n";
         index->AddNote(IndexPage::NoteKind::kError, message);
         ++errors;
@@ -158,7 +159,7 @@ void Storyboard::PrepareOutput() {
 void Storyboard::WriteMap() {
     if (!StoryMapFilesBuilt()) return;
     auto begin = std::chrono::steady_clock::now();
-    StoryMap story = map.Finish();
+    StoryMap story = map.Finish(stopped);
     std::string json = StoryMapJson(story), svg = StoryMapSvg(story);
     WriteFile("story-map.json", json);
     WriteFile("story-map.svg", svg);

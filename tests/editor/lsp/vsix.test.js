@@ -47,6 +47,9 @@ test("the package: the language for the game's script, its encoding, grammar and
         path.join(extension, "node_modules/vscode-languageclient/package.json"), "utf8"));
     assert.equal(client.version, manifest.dependencies["vscode-languageclient"]);
     assert.ok(!fs.existsSync(path.join(extension, "node_modules/@vscode/vsce")), "no packager inside");
+    assert.deepEqual(manifest.contributes.commands.map((c) => `${c.category}: ${c.title}`),
+        ["Velmora: Show Story Map"]);
+    assert.ok(fs.existsSync(path.join(extension, "storyMap.js")), "the story map's panel");
 });
 
 // The packaged extension.js, loaded with stand-ins for VS Code and the client.
@@ -54,7 +57,9 @@ function loadExtension(settings) {
     const started = [];
     const shown = [];
     const listeners = [];
+    const commands = new Map();
     const vscode = {
+        commands: { registerCommand: (name, run) => { commands.set(name, run); return { dispose() {} }; } },
         workspace: {
             getConfiguration: (section) => ({ get: (key) => settings[`${section}.${key}`] }),
             onDidChangeConfiguration: (listener) => { listeners.push(listener); return { dispose() {} }; },
@@ -80,7 +85,7 @@ function loadExtension(settings) {
     const file = path.join(unpack(), "extension/extension.js");
     delete require.cache[file];
     try {
-        return { extension: require(file), started, shown, listeners };
+        return { extension: require(file), started, shown, listeners, commands };
     } finally {
         Module._load = resolve;
     }
@@ -89,8 +94,9 @@ function loadExtension(settings) {
 test("the client starts the server the setting names, velmora-lsp by default, and restarts it",
     async () => {
         const settings = {};
-        const { extension, started, shown, listeners } = loadExtension(settings);
+        const { extension, started, shown, listeners, commands } = loadExtension(settings);
         await extension.activate({ subscriptions: [] });
+        assert.deepEqual([...commands.keys()], ["velmora.showStoryMap"]);
         assert.deepEqual(started.map((c) => c.serverOptions.command), ["velmora-lsp"]);
         assert.deepEqual(started[0].clientOptions.documentSelector, [{ language: "velmora" }]);
 
