@@ -7,8 +7,9 @@
 #   ${VELMORA_CACHE:-~/.cache/velmora}/<what>/<key>/
 # where the key is a hash of the inputs that make it (the functions that
 # build it, source and toolchain versions) and nothing else, so that it
-# changes only when the result would. A folder is built aside in
-# <key>.partial and moved into place when whole.
+# changes only when the result would. A folder is built in place, with the
+# paths it will keep, and marked whole by a file .complete in it; one
+# without is built afresh.
 
 velmora_cache=${VELMORA_CACHE:-$HOME/.cache/velmora}
 velmora_jobs=${VELMORA_JOBS:-$(nproc)}
@@ -58,11 +59,13 @@ cached() {
         else
             start=$SECONDS
             say "building $1 into $folder"
-            rm -rf "$folder" "$folder.partial" "$folder.work" &&
-                mkdir -p "$folder.partial" "$folder.work" || exit 1
-            "$3" "$folder.partial" "$folder.work" || { say "$1 did not build"; exit 1; }
-            rm -rf "$folder.work" && touch "$folder.partial/.complete" &&
-                mv "$folder.partial" "$folder" || exit 1
+            rm -rf "$folder" "$folder.work" && mkdir -p "$folder" "$folder.work" || exit 1
+            if ! "$3" "$folder" "$folder.work"; then
+                say "$1 did not build"
+                rm -rf "$folder"
+                exit 1
+            fi
+            rm -rf "$folder.work" && touch "$folder/.complete" || exit 1
             say "$1 built in $((SECONDS - start)) s"
         fi
         echo "$folder"

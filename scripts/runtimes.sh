@@ -105,7 +105,9 @@ linux_libraries() {  # prints their folder
 # dropped: linked in, each would ask for a newer C library (2.35, 2.36).
 linux_program() {  # linux_program <libraries folder>
     local libraries=$1
+    # Our SDL's paths are found from where its sdl.pc lies (--define-prefix).
     PKG_CONFIG_PATH="$libraries/sdl/lib/pkgconfig" cmake -S . -B build-runtime-linux -G Ninja \
+        -DPKG_CONFIG_ARGN=--define-prefix \
         -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCHMARKS=OFF \
         -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON '-DCMAKE_INSTALL_RPATH=$ORIGIN/lib' \
         "-DCMAKE_EXE_LINKER_FLAGS=-static-libstdc++ -Wl,--gc-sections -Wl,--disable-new-dtags" \
