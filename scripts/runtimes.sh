@@ -49,7 +49,9 @@ build_sdl() {  # build_sdl <prefix> <scratch>
             --disable-nas --disable-esd --disable-arts \
             --enable-alsa --enable-alsa-shared --enable-pulseaudio --enable-pulseaudio-shared \
             --enable-video-x11 --enable-x11-shared
-    ) && cp "$source/debian/copyright" "$1/libsdl1.2.copyright"
+    ) && cp "$source/debian/copyright" "$1/libsdl1.2.copyright" &&
+        # Found from where it lies, wherever the cache is.
+        sed -i 's|^prefix=.*|prefix=${pcfiledir}/../..|' "$1/lib/pkgconfig/sdl.pc"
 }
 
 # SDL 1.2 is under the LGPL 2.1: its text, and where its source is.
@@ -105,9 +107,7 @@ linux_libraries() {  # prints their folder
 # dropped: linked in, each would ask for a newer C library (2.35, 2.36).
 linux_program() {  # linux_program <libraries folder>
     local libraries=$1
-    # Our SDL's paths are found from where its sdl.pc lies (--define-prefix).
     PKG_CONFIG_PATH="$libraries/sdl/lib/pkgconfig" cmake -S . -B build-runtime-linux -G Ninja \
-        -DPKG_CONFIG_ARGN=--define-prefix \
         -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCHMARKS=OFF \
         -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON '-DCMAKE_INSTALL_RPATH=$ORIGIN/lib' \
         "-DCMAKE_EXE_LINKER_FLAGS=-static-libstdc++ -Wl,--gc-sections -Wl,--disable-new-dtags" \
