@@ -50,8 +50,8 @@ protected:
     }
 
     Result Windows(const std::string& exe, const std::vector<std::string>& args) {
-        return Run(wine::Command(wine::FindInWindowsBuild(exe), args, true), wine::Environment(),
-                   "windows.out");
+        return Run(wine::Command(wine::FindInWindowsBuild(exe), args, true),
+                   wine::BuildEnvironment(), "windows.out");
     }
 };
 

@@ -44,6 +44,10 @@ std::string FindInWindowsBuild(const std::string& fileName) {
 }
 
 e2e::Environment Environment() {
+    return {{"SDL_VIDEODRIVER", "windib"}};
+}
+
+e2e::Environment BuildEnvironment() {
     return {{"VELMORA_WINE_PATH", DistributionFolder()}, {"SDL_VIDEODRIVER", "windib"}};
 }
 

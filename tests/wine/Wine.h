@@ -26,9 +26,13 @@ std::string GameIn(const std::string& folder);
 // programs that do not ship are found there.
 std::string FindInWindowsBuild(const std::string& fileName);
 
-// The environment of every Windows program under test: the distribution's
-// DLLs on the search path, and SDL on its Windows video driver.
+// The environment of the distribution's programs under test: SDL on its
+// Windows video driver; they load their DLLs from their own folder alone.
 e2e::Environment Environment();
+
+// The environment of the programs of the Windows build tree that do not
+// ship: the distribution's DLLs on the search path too.
+e2e::Environment BuildEnvironment();
 
 // The command that runs the Windows program `exe` with arguments under Wine
 // (scripts/wine.sh run), on the display of the caller's environment.
