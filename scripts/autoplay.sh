@@ -16,25 +16,7 @@ program=$(realpath "$2")
 shots=$(realpath -m "$3")
 pause=${AUTOPLAY_PAUSE:-1}
 
-# The last decimal value of a key in the game settings, or the default.
-setting() {  # setting <key> <default>
-    local value
-    value=$(sed -n "s/^ *$1 *= *\(-\?[0-9]\+\)\r\?$/\1/p" "$game/data/game.settings" | tail -n 1)
-    echo "${value:-$2}"
-}
-
-png_height() {  # png_height <file>: from the PNG header
-    local bytes
-    read -r -a bytes < <(od -An -tu1 -j20 -N4 "$1")
-    echo $(((bytes[0] << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3]))
-}
-
-# The first menu choice's line, just inside its first letter. A click there
-# also ends any other wait.
-font_size=$(setting FontSize 16)
-click_x=$(($(setting TextOffsetX 0) + 4))
-click_y=$(($(setting Height 600) - $(png_height "$game/data/menubg.png") +
-    $(setting TextOffsetY 0) + font_size / 2))
+read -r click_x click_y < <(first_choice "$game")
 
 scratch=$(mktemp -d)
 xvfb=""

@@ -1,11 +1,14 @@
-# Sourced by windows.sh: Debian source packages through apt alone.
+# Sourced by windows-deps.sh and runtimes.sh: Debian source packages through
+# apt alone, and SDL 1.2 built from its own.
 #
 # fetch_debian_source PACKAGE DESTDIR: unpacks PACKAGE's bookworm source, with
 # Debian's patches applied by dpkg-source, into DESTDIR/<package>-<version>/
 # and prints that folder. apt checks every file against the signed index.
 # The system's apt sources are never changed: a private configuration under
 # ${VELMORA_CACHE:-$HOME/.cache/velmora}/apt holds one deb-src line and its
-# own package lists, made once per run of the script that sources this.
+# own package lists, brought up to date once per run of the script that
+# sources this; when the archive cannot be reached, the lists of an earlier
+# run are used as they are.
 #
 # debian_source_version PACKAGE: the version apt-get source would fetch.
 
@@ -40,7 +43,10 @@ debian_source_update() {
     mkdir -p "$debian_apt_dir/lists/partial" "$debian_apt_dir/cache/archives/partial" || return 1
     echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg]" \
         "$(debian_mirror) bookworm main" >"$debian_apt_dir/sources.list"
-    debian_apt apt-get update >/dev/null || return 1
+    if ! debian_apt apt-get update >/dev/null; then
+        compgen -G "$debian_apt_dir/lists/*_Sources*" >/dev/null || return 1
+        echo "debian-source: apt-get update failed; using the package lists of an earlier run" >&2
+    fi
     debian_apt_ready=1
 }
 
@@ -65,4 +71,25 @@ fetch_debian_source() {
     fi
     [ -d "$folder" ] || { echo "apt-get source $package gave no $folder" >&2; return 1; }
     echo "$folder"
+}
+
+# sdl12_build <source folder> <prefix> <configure arguments...>: SDL 1.2 from
+# Debian's source (fetch_debian_source), for every target that needs it. Its
+# configure is regenerated as Debian does, for Debian's patches to
+# configure.in; the caller's environment chooses the compiler and flags, the
+# arguments the platform and back ends. Output goes to <source folder>.log.
+sdl12_build() {
+    local source=$1 prefix=$2
+    shift 2
+    # Loaded at run time, SDL declares libX11's functions itself; one of them
+    # has taken a const since SDL 1.2.15 (Debian links libX11 instead).
+    sed -i \
+        's/_XData32,(Display \*dpy,register long \*data/_XData32,(Display *dpy,register _Xconst long *data/' \
+        "$source/src/video/x11/SDL_x11sym.h" || return 1
+    (cd "$source" &&
+        AUTOHEADER=true LIBTOOLIZE="libtoolize -fi" \
+            ACLOCAL="aclocal --force --install -I /usr/share/aclocal/ -I acinclude" autoreconf -fi &&
+        ./configure --prefix="$prefix" --disable-static --disable-rpath "$@" &&
+        make -j"${VELMORA_JOBS:-$(nproc)}" && make install) >"$source.log" 2>&1 ||
+        { tail -n 30 "$source.log" >&2; return 1; }
 }

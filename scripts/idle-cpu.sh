@@ -62,11 +62,7 @@ scene='back "harbour"\nchar "mira", left\nchar "ilya"\nchar "tomas", right\n'
 make_game "$scratch/say" "${scene}say \"Mira\", \"mira_welcome\", \"You came on the last ferry? Good.---The lamp needs two pairs of hands tonight.\"\n"
 make_game "$scratch/menu" "${scene}item \"Go up to the lamp room\", label=lamp\nitem \"Stay on the pier\", label=pier\nmenu run\n:lamp\n:pier\n"
 
-# Inside the first choice's first letter, from the demo's settings: text
-# offset (24, 16), 20-point type, a 600-pixel window and its text box picture.
-box_height=$(od -An -tu1 -j20 -N4 demo/data/menubg.png | awk '{print $1*16777216+$2*65536+$3*256+$4}')
-choice_x=28
-choice_y=$((600 - box_height + 16 + 10))
+read -r choice_x choice_y < <(first_choice "$scratch/menu")
 
 # CPU nanoseconds of every thread of a process so far.
 cpu_ns() {  # cpu_ns <pid>

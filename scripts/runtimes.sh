@@ -2,26 +2,27 @@
 # Builds what velmora-pack makes packages from, into build/runtimes/:
 #   linux-x64/    the velmora program (run path $ORIGIN/lib), lib/ with the
 #                 game's libraries, licenses/ with their copyright files
-#   windows-x64/  velmora.exe, its DLLs and licenses/, from scripts/windows.sh
+#   windows-x64/  velmora.exe, its DLLs and licenses/: the runtime that
+#                 scripts/windows.sh stages (run first when it is missing)
 #   web/          index.html, velmora.js, velmora.worker.js, velmora.wasm and
-#                 licenses/, from scripts/web.sh
+#                 licenses/, from scripts/web.sh (run first when it is missing)
 # and prints the oldest C library version the Linux runtime needs.
 # SDL 1.2 is built from Debian's source package with its X11, ALSA and
 # PulseAudio back ends loaded at run time, so the package needs no X11 or
 # sound library of its own; SDL_ttf, FreeType, libpng, libogg and libvorbis
-# are Debian's own binaries. The libraries are cached outside the clone
-# (${VELMORA_CACHE:-~/.cache/velmora}/linux-runtime/<key>/), keyed by the
-# functions that make them and the package versions; the program is rebuilt
-# in build-runtime-linux/ each run (incrementally).
+# are Debian's own binaries. The libraries are kept in the cache
+# (scripts/lib.sh) as linux-runtime/<key>/, keyed by the functions that make
+# them and the package versions; the program is rebuilt in
+# build-runtime-linux/ each run (incrementally).
 #
 #   scripts/runtimes.sh
 set -uo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 source scripts/packages.sh
 source scripts/debian-source.sh
 ensure_packages $BUILD_PACKAGES $RUNTIME_PACKAGES || exit 1
 
-cache=${VELMORA_CACHE:-$HOME/.cache/velmora}
 out=build/runtimes
 # Debian's binary packages whose libraries the game loads; with their
 # dependencies but the C library's.
@@ -29,41 +30,30 @@ debs="libsdl-ttf2.0-0 libfreetype6 libbrotli1 libpng16-16 zlib1g libogg0 libvorb
 libs="libSDL_ttf-2.0.so.0 libfreetype.so.6 libbrotlidec.so.1 libbrotlicommon.so.1 libpng16.so.16
 libz.so.1 libogg.so.0 libvorbis.so.0 libvorbisfile.so.3"
 
-say() { echo "runtimes: $*" >&2; }
-fail() { say "$*"; exit 1; }
-
 versions() {
     for package in libsdl1.2debian $debs; do
         apt-cache policy "$package" | sed -n "s/^  Candidate: /$package=/p"
     done
 }
 
-# SDL 1.2 from Debian's source with Debian's patches, configured as Debian
-# does (with Debian's compiler flags) but with the X11, ALSA and PulseAudio
-# back ends opened at run time, and without OpenGL or the back ends that
-# would pull in libraries.
+# SDL 1.2 with Debian's compiler flags, the X11, ALSA and PulseAudio back
+# ends opened at run time, and without OpenGL or the back ends that would
+# pull in libraries.
 build_sdl() {  # build_sdl <prefix> <scratch>
-    local prefix=$1 scratch=$2 source
-    source=$(fetch_debian_source libsdl1.2 "$scratch") || fail "cannot fetch the source of libsdl1.2"
-    # Loaded at run time, SDL declares libX11's functions itself; one of them
-    # has taken a const since SDL 1.2.15 (Debian links libX11 instead).
-    sed -i \
-        's/_XData32,(Display \*dpy,register long \*data/_XData32,(Display *dpy,register _Xconst long *data/' \
-        "$source/src/video/x11/SDL_x11sym.h" || return 1
-    (cd "$source" &&
-        AUTOHEADER=true ACLOCAL="aclocal --force --install -I /usr/share/aclocal/ -I acinclude" \
-            LIBTOOLIZE="libtoolize -fi" autoreconf -f -i >"$scratch/autoreconf.log" 2>&1 &&
-        CFLAGS=$(dpkg-buildflags --get CFLAGS) LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \
-            CPPFLAGS=$(dpkg-buildflags --get CPPFLAGS) ./configure --prefix="$prefix" \
-            --disable-static --disable-rpath --enable-sdl-dlopen \
+    local source
+    source=$(fetch_debian_source libsdl1.2 "$2") || return 1
+    (
+        export CFLAGS=$(dpkg-buildflags --get CFLAGS) LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \
+            CPPFLAGS=$(dpkg-buildflags --get CPPFLAGS)
+        sdl12_build "$source" "$1" --enable-sdl-dlopen \
             --disable-video-ggi --disable-video-svga --disable-video-aalib --disable-video-caca \
             --disable-video-directfb --disable-video-opengl --disable-osmesa-shared \
             --disable-nas --disable-esd --disable-arts \
             --enable-alsa --enable-alsa-shared --enable-pulseaudio --enable-pulseaudio-shared \
-            --enable-video-x11 --enable-x11-shared >"$scratch/configure.log" 2>&1 &&
-        make -j2 >"$scratch/make.log" 2>&1 && make install >>"$scratch/make.log" 2>&1) ||
-        fail "SDL did not build; see $scratch/*.log"
-    cp "$source/debian/copyright" "$prefix/libsdl1.2.copyright"
+            --enable-video-x11 --enable-x11-shared
+    ) && cp "$source/debian/copyright" "$1/libsdl1.2.copyright" &&
+        # Found from where it lies, wherever the cache is.
+        sed -i 's|^prefix=.*|prefix=${pcfiledir}/../..|' "$1/lib/pkgconfig/sdl.pc"
 }
 
 # SDL 1.2 is under the LGPL 2.1: its text, and where its source is.
@@ -97,26 +87,19 @@ take_debs() {  # take_debs <lib folder> <licence folder> <scratch>
     done
 }
 
-# The libraries, made once per key.
+# make_libraries <folder> <scratch>: SDL, the Debian binaries and licences.
+make_libraries() {
+    mkdir -p "$1/lib" "$1/licenses" && build_sdl "$1/sdl" "$2" || return 1
+    cp -L "$1/sdl/lib/libSDL-1.2.so.0" "$1/lib/" &&
+        mv "$1/sdl/libsdl1.2.copyright" "$1/licenses/libsdl1.2.txt" &&
+        sdl_licence "$1/licenses" && take_debs "$1/lib" "$1/licenses" "$2"
+}
+
 linux_libraries() {  # prints their folder
-    local key folder scratch start
-    key=$( (declare -f build_sdl sdl_licence take_debs; echo "$debs $libs"; versions) |
-        sha256sum | cut -c1-16)
-    folder="$cache/linux-runtime/$key"
-    if [ ! -e "$folder/.complete" ]; then
-        start=$(date +%s)
-        rm -rf "$folder" && mkdir -p "$folder/lib" "$folder/licenses" || exit 1
-        scratch=$(mktemp -d)
-        build_sdl "$folder/sdl" "$scratch"
-        cp -L "$folder/sdl/lib/libSDL-1.2.so.0" "$folder/lib/" &&
-            mv "$folder/sdl/libsdl1.2.copyright" "$folder/licenses/libsdl1.2.txt" &&
-            sdl_licence "$folder/licenses" || exit 1
-        take_debs "$folder/lib" "$folder/licenses" "$scratch"
-        rm -rf "$scratch"
-        touch "$folder/.complete"
-        say "Linux libraries built in $(($(date +%s) - start)) s"
-    fi
-    echo "$folder"
+    local key
+    key=$( (function_inputs sdl12_build build_sdl sdl_licence take_debs make_libraries
+        echo "$debs $libs"; versions) | cache_key)
+    cached linux-runtime "$key" make_libraries
 }
 
 # The game built against our SDL; the libraries are found in lib/ beside it
@@ -163,9 +146,9 @@ check_linux_runtime() {
     [ -z "$needed" ] || fail "our SDL links $needed at build time"
 }
 
-# The Windows program and its DLLs, from the zip's folder of scripts/windows.sh.
+# The Windows program and its DLLs, as scripts/windows.sh staged them.
 windows_runtime() {
-    local stage=build-windows/zip/velmora-windows-x64
+    local stage=build-windows/runtime
     # ./test.sh has just run it; alone, this script runs it once.
     if [ ! -e "$stage/velmora.exe" ]; then
         scripts/windows.sh >&2 || fail "scripts/windows.sh failed"
@@ -186,13 +169,7 @@ web_runtime() {
     cp -r "$built/." "$out/web/" || fail "no web runtime in $built"
 }
 
-start=$(date +%s)
-linux_runtime
-check_linux_runtime
-say "Linux runtime in $out/linux-x64 ($(($(date +%s) - start)) s); needs GNU C library $(oldest_glibc) or newer"
-start=$(date +%s)
-windows_runtime
-say "Windows runtime in $out/windows-x64 ($(($(date +%s) - start)) s)"
-start=$(date +%s)
-web_runtime
-say "web runtime in $out/web ($(($(date +%s) - start)) s)"
+timed "Linux runtime in $out/linux-x64" linux_runtime && check_linux_runtime || exit 1
+say "the Linux runtime needs GNU C library $(oldest_glibc) or newer"
+timed "Windows runtime in $out/windows-x64" windows_runtime || exit 1
+timed "web runtime in $out/web" web_runtime || exit 1

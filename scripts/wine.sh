@@ -1,50 +1,61 @@
 #!/usr/bin/env bash
-# Runs Windows programs headless under Wine: a private Xvfb and a private
-# Wine prefix, made once and shared by every program of a run (the ctest
-# fixture windows.wine does setup and cleanup around the windows tests).
+# The one harness for Windows programs under Wine, headless: a private Wine
+# prefix made once per test run and shared by every program of the run, for
+# the Windows unit tests (label wine-unit) and the end-to-end tests (label
+# wine-e2e) alike; their ctest fixtures run setup and cleanup.
 #
-#   scripts/wine.sh setup DIR              starts Xvfb, makes the prefix DIR/prefix
-#   scripts/wine.sh run DIR PROGRAM ARGS   runs PROGRAM there; its exit status
-#   scripts/wine.sh cleanup DIR            stops Wine and Xvfb, removes DIR
+#   scripts/wine.sh setup DIR [--display] [--unzip ZIP]
+#       makes the prefix DIR/prefix and keeps its server running until
+#       cleanup; with --display also a virtual display for the run's
+#       programs, with --unzip the zip unpacked into DIR/dist
+#   scripts/wine.sh run DIR PROGRAM ARGS...
+#       runs PROGRAM there and ends with its exit status
+#   scripts/wine.sh cleanup DIR
+#       stops Wine and the display, removes DIR
 #
-# run passes the environment on; VELMORA_WINE_PATH (folders separated by ':')
-# is where Windows looks for DLLs besides the program's own folder. Without a
-# sound card here, SDL's audio driver defaults to dummy (or set disk).
+# run passes the environment on, DISPLAY too unless setup made a display;
+# VELMORA_WINE_PATH (folders separated by ':') is where Windows looks for
+# DLLs besides the program's own folder. Without a sound card here, SDL's
+# audio driver defaults to dummy (or set disk).
 set -uo pipefail
 command=${1:-}
 dir=${2:-}
-[ -n "$command" ] && [ -n "$dir" ] || { sed -n '2,13p' "$0" >&2; exit 2; }
+[ -n "$command" ] && [ -n "$dir" ] || { sed -n '2,21p' "$0" >&2; exit 2; }
 shift 2
 dir=$(realpath -m "$dir")
+source "$(dirname "$0")/display.sh"
 
+# No debug output and no offer to install .NET or a browser engine.
 wine_environment() {
     export WINEPREFIX=$dir/prefix WINEARCH=win64 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    DISPLAY=$(cat "$dir/display" 2>/dev/null) || { echo "wine.sh: no setup in $dir" >&2; exit 2; }
-    export DISPLAY
-}
-
-# Xvfb picks a free display itself and writes it (-displayfd); without
-# -noreset it would reset whenever its last client leaves. It and the
-# wineserver are detached from the caller's output, which ctest waits on.
-start_xvfb() {
-    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
-        3>"$dir/displayfd" </dev/null >/dev/null 2>&1 &
-    echo $! >"$dir/xvfb.pid"
-    for _ in $(seq 100); do
-        grep -q . "$dir/displayfd" 2>/dev/null && break
-        sleep 0.1
-    done
-    grep -q . "$dir/displayfd" || { echo "wine.sh: Xvfb did not start" >&2; return 1; }
-    echo ":$(head -n 1 "$dir/displayfd")" >"$dir/display"
+    if [ -f "$dir/display" ]; then
+        DISPLAY=":$(head -n 1 "$dir/display")"
+        export DISPLAY
+    fi
 }
 
 setup() {
-    rm -rf "$dir" && mkdir -p "$dir" || return 1
-    start_xvfb || return 1
+    local display="" zip=""
+    while [ $# -gt 0 ]; do
+        case $1 in
+        --display) display=1 ;;
+        --unzip) zip=${2:-}; shift ;;
+        *) echo "wine.sh: unknown option $1" >&2; return 2 ;;
+        esac
+        shift
+    done
+    cleanup && mkdir -p "$dir" || return 1
+    if [ -n "$zip" ]; then
+        mkdir -p "$dir/dist" && (cd "$dir/dist" && unzip -q "$(realpath "$zip")") ||
+            { echo "wine.sh: cannot unzip $zip" >&2; return 1; }
+    fi
+    if [ -n "$display" ]; then
+        start_display "$dir" || { echo "wine.sh: Xvfb did not start" >&2; return 1; }
+        echo "$xvfb" >"$dir/xvfb.pid"
+    fi
     wine_environment
     local start=$SECONDS
-    setsid wineserver -p </dev/null >/dev/null 2>&1
     wineboot --init </dev/null >"$dir/wineboot.log" 2>&1 || {
         cat "$dir/wineboot.log" >&2
         return 1
@@ -69,11 +80,12 @@ wine_path() {
 }
 
 run() {
+    [ -d "$dir/prefix" ] || { echo "wine.sh: no setup in $dir" >&2; exit 2; }
     wine_environment
     export WINEPATH
     WINEPATH=$(wine_path)
     export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-    wine "$@"
+    exec wine "$@"
 }
 
 cleanup() {
@@ -87,7 +99,7 @@ cleanup() {
 }
 
 case $command in
-setup) setup ;;
+setup) setup "$@" ;;
 run) run "$@" ;;
 cleanup) cleanup ;;
 *) echo "wine.sh: unknown command $command" >&2; exit 2 ;;

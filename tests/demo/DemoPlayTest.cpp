@@ -1,4 +1,3 @@
-#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,10 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/GameSettings.h"
-#include "graphics/Font.h"
 #include "graphics/Picture.h"
 #include "tests/e2e/Game.h"
+#include "tests/e2e/MenuChoice.h"
 #include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
 #include "tests/support/TempDir.h"
@@ -82,8 +80,8 @@ protected:
                         {{"SDL_AUDIODRIVER", "disk"},
                          {"SDL_DISKAUDIOFILE", directory + "/audio.raw"},
                          {"SDL_DISKAUDIODELAY", "20"}}});
-        auto [x, y] = ChoicePosition(choice);
-        game.MoveMouse(x, y);
+        e2e::ScreenPoint choicePoint = e2e::MenuChoicePoint(directory, choice);
+        game.MoveMouse(choicePoint.x, choicePoint.y);
         // The first wait shows the harbour, no longer a black window.
         Screenshot previous;
         ASSERT_TRUE(game.WaitForScreen(
@@ -98,23 +96,6 @@ protected:
             if (!game.ClickThrough()) break;  // the window has closed
         }
         exitCode = game.Wait();
-    }
-
-    // Just inside the first letter of a menu choice, half a line down.
-    static std::pair<int, int> ChoicePosition(size_t choice) {
-        GameSettings settings;
-        settings.Load("data/game.settings");
-        Picture box;
-        box.LoadImage("data/menubg.png");
-        TTF_Init();
-        Font font;
-        font.LoadFile("data/fnt/font.ttf", settings.GetInt("FontSize", 16), 0);
-        int lineHeight = font.LineHeight();
-        font.Close();
-        TTF_Quit();
-        int top = settings.GetInt("Height", 600) - box.Height() + settings.GetInt("TextOffsetY", 0);
-        return {settings.GetInt("TextOffsetX", 0) + 4,
-                top + static_cast<int>(choice) * lineHeight + lineHeight / 2};
     }
 
     // The points of the screenshot that differ from what they must show.

@@ -10,11 +10,11 @@ namespace e2e {
 VirtualDisplay::VirtualDisplay(int width, int height) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
-    std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    // Xvfb picks a free display number and writes it to the pipe.
+    // Xvfb, as every virtual display is started, picks a free display number
+    // and writes it to the pipe.
     server = std::make_unique<Process>(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
-                                 screen, "-nolisten", "tcp", "-noreset"});
+        std::vector<std::string>{VELMORA_DISPLAY_SCRIPT, std::to_string(pipeFds[1]),
+                                 std::to_string(width) + "x" + std::to_string(height)});
     close(pipeFds[1]);
     std::string number;
     pollfd waitFor{pipeFds[0], POLLIN, 0};

@@ -1,4 +1,3 @@
-#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,10 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/GameSettings.h"
-#include "graphics/Font.h"
-#include "graphics/Picture.h"
 #include "tests/e2e/Game.h"
+#include "tests/e2e/MenuChoice.h"
 #include "tests/support/Pause.h"
 #include "tests/support/TempDir.h"
 #include "tests/wine/Compare.h"
@@ -55,25 +52,9 @@ protected:
         wine::CopyFolder(wine::DistributionFolder(), "windows");
         wine::CopyFolder("windows/data", "linux/data");
         fs::copy_file("windows/velmora.settings", "linux/velmora.settings");
-        FindChoice("linux", GetParam());
-    }
-
-    // Just inside the first letter of a menu choice, half a line down; a
-    // click there also ends any other wait.
-    void FindChoice(const std::string& game, int choice) {
-        GameSettings settings;
-        settings.Load((game + "/data/game.settings").c_str());
-        Picture box;
-        box.LoadImage((game + "/data/menubg.png").c_str());
-        TTF_Init();
-        Font font;
-        font.LoadFile(game + "/data/fnt/font.ttf", settings.GetInt("FontSize", 16), 0);
-        int lineHeight = font.LineHeight();
-        font.Close();
-        TTF_Quit();
-        mouseX = settings.GetInt("TextOffsetX", 0) + 4;
-        mouseY = settings.GetInt("Height", 600) - box.Height() + settings.GetInt("TextOffsetY", 0) +
-                 choice * lineHeight + lineHeight / 2;
+        e2e::ScreenPoint choice = e2e::MenuChoicePoint("linux", GetParam());
+        mouseX = choice.x;
+        mouseY = choice.y;
     }
 
     static e2e::Environment DiskAudio(const std::string& file) {

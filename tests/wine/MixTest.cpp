@@ -66,7 +66,7 @@ TEST_F(MixTest, SameSamplesMixToTheSameBytes) {
                                            args.insert(args.end(), inputs.begin(), inputs.end());
                                            return args;
                                        }()),
-                         wine::Environment(), directory);
+                         wine::BuildEnvironment(), directory);
     ASSERT_EQ(windows.Wait(60000), 0);
 
     std::string expected = ReadFile("linux.raw");

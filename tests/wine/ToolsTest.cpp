@@ -22,8 +22,9 @@ struct Result {
     std::string output;
 };
 
-// velmora-check and velmora-storyboard, the Windows build under Wine and the
-// Linux build, run with the same arguments in the same folder.
+// velmora-check and velmora-storyboard, the Windows build under Wine (with
+// the distribution's DLLs) and the Linux build, run with the same arguments
+// in the same folder.
 class ToolsTest : public testing_support::InTempDir {
 protected:
     void SetUp() override {
@@ -31,7 +32,6 @@ protected:
         std::string dist = wine::DistributionFolder();
         wine::CopyFolder(dist + "/data", "demo/data");
         WriteFile("demo/velmora.settings", ReadFile(dist + "/velmora.settings"));
-        tools = dist;
     }
 
     Result Run(const std::vector<std::string>& argv, const e2e::Environment& environment,
@@ -50,11 +50,9 @@ protected:
     }
 
     Result Windows(const std::string& exe, const std::vector<std::string>& args) {
-        return Run(wine::Command(tools + "/" + exe, args, true), wine::Environment(),
-                   "windows.out");
+        return Run(wine::Command(wine::FindInWindowsBuild(exe), args, true),
+                   wine::BuildEnvironment(), "windows.out");
     }
-
-    std::string tools;
 };
 
 // Wine's console ends the lines the C run-time writes in text mode with

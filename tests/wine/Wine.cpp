@@ -1,7 +1,6 @@
 #include "tests/wine/Wine.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
@@ -20,28 +19,18 @@ std::string Found(const fs::path& root, const std::string& fileName) {
     return "";
 }
 
-std::string FromEnvironment(const char* name, const char* otherwise) {
-    const char* value = std::getenv(name);
-    return value && *value ? value : otherwise;
-}
-
-std::string RunFolder() {
-    return FromEnvironment("VELMORA_WINE_RUN", VELMORA_WINE_RUN);
-}
-
 }  // namespace
 
 std::string GameProgram() {
-    return FromEnvironment("VELMORA_WINE_GAME", "velmora.exe");
+    return "velmora.exe";
 }
 
 std::string DistributionFolder() {
-    std::string dist = RunFolder() + "/dist";
+    std::string dist = std::string(VELMORA_WINE_RUN) + "/dist";
     std::string exe = Found(dist, GameProgram());
     if (exe.empty()) {
         throw std::runtime_error("no " + GameProgram() + " in " + dist +
-                                 ": the run's prepare test unzips it (scripts/windows.sh makes "
-                                 "the distribution, velmora-pack a game's package)");
+                                 ": the run's setup test packs the demo and unzips it");
     }
     return fs::path(exe).parent_path().string();
 }
@@ -55,19 +44,19 @@ std::string FindInWindowsBuild(const std::string& fileName) {
 }
 
 e2e::Environment Environment() {
-    return {{"WINEPREFIX", RunFolder() + "/prefix"},
-            {"WINEARCH", "win64"},
-            {"WINEDEBUG", "-all"},
-            {"WINEDLLOVERRIDES", "mscoree,mshtml="},
-            {"WINEPATH", WindowsPath(DistributionFolder())},
-            {"SDL_VIDEODRIVER", "windib"}};
+    return {{"SDL_VIDEODRIVER", "windib"}};
+}
+
+e2e::Environment BuildEnvironment() {
+    return {{"VELMORA_WINE_PATH", DistributionFolder()}, {"SDL_VIDEODRIVER", "windib"}};
 }
 
 std::vector<std::string> Command(const std::string& exe, const std::vector<std::string>& args,
                                  bool keepOutput) {
     std::string redirect = keepOutput ? " 2>/dev/null" : " >/dev/null 2>&1";
-    std::vector<std::string> argv{"/bin/sh", "-c", "exec \"$0\" \"$@\"" + redirect,
-                                  VELMORA_WINE_PROGRAM, exe};
+    std::vector<std::string> argv{
+        "/bin/sh",        "-c", "exec \"$0\" \"$@\"" + redirect, VELMORA_WINE_SCRIPT, "run",
+        VELMORA_WINE_RUN, exe};
     argv.insert(argv.end(), args.begin(), args.end());
     return argv;
 }

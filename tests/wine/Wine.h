@@ -6,16 +6,13 @@
 #include "tests/e2e/Process.h"
 
 // The Windows build under Wine, for tests on Linux: the programs of the
-// unzipped distribution and the run's Wine prefix, both made once per test
-// run by tests/wine/prepare.sh. Used from the test's own thread only.
-//
-// The distribution is scripts/windows.sh's zip with velmora.exe, unless the
-// environment names another that prepare.sh has unzipped: VELMORA_WINE_RUN
-// its run folder, VELMORA_WINE_GAME its game program (a package of
-// velmora-pack, whose program bears the game's name).
+// unzipped distribution (the demo's Windows zip from velmora-pack) and the
+// run's Wine prefix, both made once per test run by the fixture of
+// scripts/wine.sh setup, through which every program runs. Used from the
+// test's own thread only.
 namespace wine {
 
-// The game program's file name: velmora.exe or VELMORA_WINE_GAME.
+// The game program's file name in the distribution.
 std::string GameProgram();
 
 // The folder of the unzipped distribution that holds GameProgram(); fails
@@ -29,13 +26,16 @@ std::string GameIn(const std::string& folder);
 // programs that do not ship are found there.
 std::string FindInWindowsBuild(const std::string& fileName);
 
-// The environment of every Windows program under test: the run's prefix,
-// no debug output and no offer to install .NET or a browser engine, the
-// distribution's DLLs on the search path, and SDL on its Windows video
-// driver.
+// The environment of the distribution's programs under test: SDL on its
+// Windows video driver; they load their DLLs from their own folder alone.
 e2e::Environment Environment();
 
-// The command that runs the Windows program `exe` with arguments under Wine.
+// The environment of the programs of the Windows build tree that do not
+// ship: the distribution's DLLs on the search path too.
+e2e::Environment BuildEnvironment();
+
+// The command that runs the Windows program `exe` with arguments under Wine
+// (scripts/wine.sh run), on the display of the caller's environment.
 // Wine's own messages are dropped, and the program's output too unless
 // keepOutput: the helper processes Wine starts beside the program outlive it
 // holding its standard descriptors, and ctest would wait for them to close.
