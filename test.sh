@@ -49,7 +49,8 @@ install_packages() {
     source scripts/packages.sh
     # Wine among them: the Windows end-to-end tests are configured in the plain build.
     ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES $WINDOWS_PACKAGES \
-        $RUNTIME_PACKAGES $PACK_PACKAGES $EDITOR_PACKAGES && ensure_node
+        $RUNTIME_PACKAGES $PACK_PACKAGES $EDITOR_PACKAGES $WEB_PACKAGES $VSCODE_PACKAGES &&
+        ensure_node
 }
 
 # Every test dependency is required: a missing one fails the build rather
@@ -117,7 +118,9 @@ stage windows packages \
     "scripts/windows.sh: the Windows libraries (cached), build-windows/, its runtime" scripts/windows.sh
 stage wine-unit windows "the unit tests of build-windows/ as Windows programs under Wine" \
     ctest_run build-windows -L "^wine-unit\$"
-stage runtimes windows "scripts/runtimes.sh: build/runtimes/, what velmora-pack packs" \
+stage web packages "scripts/web.sh: the web libraries (cached) and build-web/, with emscripten" \
+    scripts/web.sh
+stage runtimes "windows web" "scripts/runtimes.sh: build/runtimes/, what velmora-pack packs" \
     scripts/runtimes.sh
 stage build packages "builds build/ (plain, with sdl12-compat fetched into build/sdl12-compat/)" \
     plain_tree
@@ -127,6 +130,9 @@ label_stage pack "build runtimes" "velmora-pack's tests, the Linux package in a 
     build pack
 label_stage wine-e2e "build runtimes" \
     "the demo's Windows zip from velmora-pack under Wine, against the Linux build" build wine-e2e
+label_stage web-play "build runtimes" \
+    "the demo's web zip from velmora-pack in headless Chromium, against the Linux build" build web
+label_stage vscode build "the VS Code extension in a real VS Code (code-server, cached)" build vscode
 
 # --- Running them ------------------------------------------------------------
 

@@ -6,15 +6,16 @@
 #
 #   scripts/autoplay.sh <game directory> <velmora program> <screenshot folder>
 #
-# AUTOPLAY_PAUSE (seconds, default 1) is how long each wait is shown before
-# the click; keep it below the shortest delay of the script.
+# Each wait is shot once the window shows a new picture and has held it for
+# a poll; a click that the game missed is given again after AUTOPLAY_RETRY
+# seconds (default 10) without a new picture.
 set -uo pipefail
 source "$(dirname "$0")/display.sh"
 
 game=$(realpath "$1")
 program=$(realpath "$2")
 shots=$(realpath -m "$3")
-pause=${AUTOPLAY_PAUSE:-1}
+retry=${AUTOPLAY_RETRY:-10}
 
 read -r click_x click_y < <(first_choice "$game")
 
@@ -53,18 +54,44 @@ fi
 mkdir -p "$shots"
 rm -f "$shots"/wait-*.png
 count=0
+raw=$scratch/now.xwd
+# A shot of the window as X holds it: equal pictures give equal bytes.
+grab() { xwd -silent -id "$window" >"$raw" 2>/dev/null; }
+
+# Waits until the window shows a picture other than the last one saved and
+# has held it for one poll (a frame half drawn is not shot). Fails when the
+# game ends or no new picture comes within the retry time.
+next_picture() {
+    local until=$((SECONDS + retry))
+    rm -f "$scratch/held.xwd"
+    while running && [ $SECONDS -lt $until ]; do
+        grab || return 1
+        if ! cmp -s "$raw" "$scratch/last.xwd" && cmp -s "$raw" "$scratch/held.xwd" &&
+            { [ "$count" -gt 0 ] || drawn; }; then
+            return 0
+        fi
+        cp "$raw" "$scratch/held.xwd"
+        sleep 0.1  # the polling interval
+    done
+    return 1
+}
+
+# Before its first frame the window is black but for the cursor.
+drawn() { [ "$(convert "xwd:$raw" -format '%[fx:mean>0.02]' info: 2>/dev/null)" = 1 ]; }
+
+click() { xdotool mousedown 1 sleep 0.15 mouseup 1 2>/dev/null; }
+
+touch "$scratch/last.xwd"
 [ -n "$window" ] && xdotool mousemove --window "$window" "$click_x" "$click_y" 2>/dev/null
 while [ -n "$window" ] && running; do
-    sleep "$pause"
-    running || break
-    file=$(printf '%s/wait-%03d.png' "$shots" $((count + 1)))
-    if xwd -silent -id "$window" 2>/dev/null | convert xwd:- "png:$file" 2>/dev/null; then
-        count=$((count + 1))
-    else
-        rm -f "$file"
+    if ! next_picture; then
+        running && [ "$count" -gt 0 ] && click  # the game missed the last click
+        continue
     fi
-    # Held for a moment, so that the game sees the button down.
-    xdotool mousedown 1 sleep 0.15 mouseup 1 2>/dev/null
+    file=$(printf '%s/wait-%03d.png' "$shots" $((count + 1)))
+    convert "xwd:$raw" "png:$file" 2>/dev/null && count=$((count + 1))
+    cp "$raw" "$scratch/last.xwd"
+    click
 done
 
 wait "$pid"
