@@ -33,13 +33,18 @@ static int WEBAUD_Available(void) {
     return 1;
 }
 
+/* The frames of one mixed buffer. */
+static unsigned BufferFrames(SDL_AudioDevice* this) {
+    return this->hidden->mixlen / (kChannels * sizeof(Sint16));
+}
+
 static Uint8* WEBAUD_GetAudioBuf(SDL_AudioDevice* this) {
     return this->hidden->mixbuf;
 }
 
 /* Until the page has taken enough that one more buffer fits under the mark. */
 static void WEBAUD_WaitAudio(SDL_AudioDevice* this) {
-    unsigned frames = this->spec.samples;
+    unsigned frames = BufferFrames(this);
     while (this->enabled &&
            written - __atomic_load_n(&played, __ATOMIC_ACQUIRE) + frames > kMostQueued)
         SDL_Delay(5);
@@ -47,7 +52,7 @@ static void WEBAUD_WaitAudio(SDL_AudioDevice* this) {
 
 static void WEBAUD_PlayAudio(SDL_AudioDevice* this) {
     const Sint16* samples = (const Sint16*)this->hidden->mixbuf;
-    unsigned frames = this->hidden->mixlen / (kChannels * sizeof(Sint16));
+    unsigned frames = BufferFrames(this);
     unsigned at = written;
     for (unsigned i = 0; i < frames; ++i, ++at) {
         ring[(at % kRingFrames) * kChannels] = samples[i * kChannels];
@@ -64,15 +69,15 @@ static void WEBAUD_CloseAudio(SDL_AudioDevice* this) {
 
 /* The page's audio runs at 44.1 kHz; SDL converts whatever the game asks to
    the one format played here. */
-static int WEBAUD_OpenAudio(SDL_AudioDevice* this, SDL_AudioSpec* spec) {
-    spec->freq = 44100;
-    spec->format = AUDIO_S16LSB;
-    spec->channels = kChannels;
-    SDL_CalculateAudioSpec(spec);
-    this->hidden->mixlen = spec->size;
-    this->hidden->mixbuf = (Uint8*)SDL_AllocAudioMem(spec->size);
+static int WEBAUD_OpenAudio(SDL_AudioDevice* this, SDL_AudioSpec* wanted) {
+    wanted->freq = 44100;
+    wanted->format = AUDIO_S16LSB;
+    wanted->channels = kChannels;
+    SDL_CalculateAudioSpec(wanted);
+    this->hidden->mixlen = wanted->size;
+    this->hidden->mixbuf = (Uint8*)SDL_AllocAudioMem(wanted->size);
     if (!this->hidden->mixbuf) return -1;
-    SDL_memset(this->hidden->mixbuf, spec->silence, spec->size);
+    SDL_memset(this->hidden->mixbuf, wanted->silence, wanted->size);
     __atomic_store_n(&written, 0, __ATOMIC_SEQ_CST);
     __atomic_store_n(&played, 0, __ATOMIC_SEQ_CST);
     int ready = MAIN_THREAD_EM_ASM_INT(
