@@ -10,14 +10,12 @@
 #include "tests/e2e/Game.h"
 #include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
-#include "tests/support/Pause.h"
 #include "tests/support/TempDir.h"
 
 using channel_testing::AtVolume;
 using channel_testing::Bytes;
 using e2e::Screenshot;
 using testing_support::FileExists;
-using testing_support::Pause;
 using testing_support::ReadFile;
 
 namespace {
@@ -80,25 +78,27 @@ protected:
 
     bool ShowsPier(const Screenshot& shot) const { return shot.Pixel(kPierX, kPierY) == pierPixel; }
 
-    // The frame once the pier shows, taken again after the game has had
-    // time to finish presenting it.
-    Screenshot PierFrame(e2e::Game& game) {
-        EXPECT_TRUE(game.WaitForScreen([this](const Screenshot& s) { return ShowsPier(s); }));
-        Pause(300);
-        return game.Shot();
+    // The first screen that check accepts and that two shots in a row agree
+    // on, so that it is not caught halfway through being presented.
+    static Screenshot Settled(e2e::Game& game,
+                              const std::function<bool(const Screenshot&)>& check) {
+        Screenshot previous;
+        EXPECT_TRUE(game.WaitForScreen([&](const Screenshot& shot) {
+            bool settled = check(shot) && shot == previous;
+            previous = shot;
+            return settled;
+        }));
+        return game.lastShot;
     }
 
-    static void Click(e2e::Game& game) {
-        game.MouseDown();  // held, so that the game sees the button down
-        Pause(150);
-        game.MouseUp();
+    Screenshot PierFrame(e2e::Game& game) {
+        return Settled(game, [this](const Screenshot& s) { return ShowsPier(s); });
     }
 
     // Clicks until the game ends; its exit code.
     static int ClickToTheEnd(e2e::Game& game) {
         for (int i = 0; i < 20 && game.Running(); ++i) {
-            Click(game);
-            Pause(300);
+            if (!game.ClickThrough()) break;  // the window has closed
         }
         return game.Wait();
     }
@@ -148,10 +148,10 @@ TEST_F(FromLineTest, StartsAtTheFramePlayingThereShowsAndPlaysOn) {
     {
         e2e::Game game(Options({}));
         game.MoveMouse(kMouseX, kMouseY);
-        for (int i = 0; i < 20 && !ShowsPier(game.Shot()); ++i) {
-            Click(game);
-            Pause(400);
-        }
+        // Each click is held until the screen changes, so none is lost.
+        game.lastShot = game.Shot();
+        for (int i = 0; i < 20 && !ShowsPier(game.lastShot); ++i)
+            game.ClickThrough();
         played = PierFrame(game);
         game.Key("Escape");
         EXPECT_EQ(game.Wait(), 0);
@@ -200,8 +200,8 @@ TEST_F(FromLineTest, WatchFollowsTheSavedScript) {
     std::ofstream("data/scenario/main.txt", std::ios::binary) << edited;
     EXPECT_TRUE(
         game.WaitForScreen([&](const Screenshot& s) { return ShowsPier(s) && !ShowsFinding(s); }));
-    Pause(300);
-    Screenshot mended = game.Shot();
+    Screenshot mended =
+        Settled(game, [&](const Screenshot& s) { return ShowsPier(s) && !ShowsFinding(s); });
     EXPECT_FALSE(SameFrames(mended, before));
     EXPECT_EQ(ClickToTheEnd(game), 0);
 }
