@@ -55,15 +55,6 @@ private:
     bool found = false;
 };
 
-void DropLogLine(const char*) {}
-
-// Restores the log's destination however the walk ends.
-struct LogDropped {
-    LogDropped() : before(RedirectLog(DropLogLine)) {}
-    ~LogDropped() { RedirectLog(before); }
-    LogSink before;
-};
-
 int CountLines(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     int lines = 0;
@@ -110,7 +101,7 @@ bool FindStartPoint(int line, const std::string& scriptPath, StartPoint& start,
                  std::to_string(lines) + " lines)";
         return false;
     }
-    LogDropped logDropped;
+    LogRedirect dropped([](const char*) {});  // ends with the walk, however it ends
     StartFinder finder(line, start);
     StoryWalk walk(finder, scriptPath);
     finder.SetWalk(walk);
