@@ -174,3 +174,25 @@ test("play from here: the game the setting names starts at the server's line, on
     await extension.deactivate();
     assert.ok(!alive(Number(games()[2].split(" ")[0])), "closing the editor ends the game");
 });
+
+test("the game program: the setting, else velmora on the PATH, else beside the server", () => {
+    const { gameProgram } = require(path.join(unpack(), "extension/preview.js"));
+    const dir = fs.mkdtempSync(path.join(require("node:os").tmpdir(), "velmora-path-"));
+    process.on("exit", () => fs.rmSync(dir, { recursive: true, force: true }));
+    fs.mkdirSync(path.join(dir, "bin"));
+    fs.mkdirSync(path.join(dir, "tools"));
+    fs.writeFileSync(path.join(dir, "tools/velmora-lsp"), "", { mode: 0o755 });
+    const saved = process.env.PATH;
+    try {
+        process.env.PATH = [path.join(dir, "bin"), path.join(dir, "tools")].join(path.delimiter);
+        assert.equal(gameProgram(" /opt/game/velmora ", "velmora-lsp"), "/opt/game/velmora");
+        assert.equal(gameProgram("", "velmora-lsp"), path.join(dir, "tools/velmora"));
+        assert.equal(gameProgram(undefined, "/elsewhere/velmora-lsp"), "/elsewhere/velmora");
+        fs.writeFileSync(path.join(dir, "bin/velmora"), "", { mode: 0o644 });
+        assert.equal(gameProgram("", "velmora-lsp"), path.join(dir, "tools/velmora"), "not a program");
+        fs.chmodSync(path.join(dir, "bin/velmora"), 0o755);
+        assert.equal(gameProgram("", "/elsewhere/velmora-lsp"), path.join(dir, "bin/velmora"));
+    } finally {
+        process.env.PATH = saved;
+    }
+});
