@@ -5,6 +5,7 @@
 
 #include "core/Version.h"
 #include "tools/lsp/MessageReader.h"
+#include "tools/lsp/PlayFrom.h"
 #include "tools/lsp/RequestError.h"
 
 using nlohmann::json;
@@ -112,6 +113,7 @@ json Server::Initialize(const json&) {
         {"completionProvider", {{"triggerCharacters", {" ", "=", "\"", ","}}}},
         {"hoverProvider", true},
         {"documentSymbolProvider", true},
+        {"codeLensProvider", {{"resolveProvider", false}}},
     };
     return {{"capabilities", capabilities},
             {"serverInfo", {{"name", "velmora-lsp"}, {"version", kVelmoraVersion}}}};
@@ -171,4 +173,8 @@ void Server::Register() {
     requests["textDocument/documentSymbol"] = [this](const json& p) {
         return workspace.Symbols(p);
     };
+    requests["textDocument/codeLens"] = [this](const json& p) {
+        return playfrom::Lenses(workspace, p);
+    };
+    requests["velmora/playFrom"] = [this](const json& p) { return playfrom::Start(workspace, p); };
 }

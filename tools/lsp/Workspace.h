@@ -27,6 +27,8 @@ public:
     void Close(const std::string& uri);
     // The analysis of the document's current text; null when it is not open.
     const Analysis* Analyzed(const std::string& uri);
+    // For a walk of the story's own, which borrows the check's stage.
+    DocumentCheck& Check() { return check; }
 
     Json Definition(const Json& params);
     Json References(const Json& params);
