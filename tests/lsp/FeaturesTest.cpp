@@ -199,8 +199,8 @@ std::vector<std::string> Labels(const json& items) {
 TEST_F(FeaturesTest, CompletionOffersWhatFitsWhereTheAuthorTypes) {
     OpenGame(std::string(kStory) + "\ngoto \nback \"\", clear=\nchar \"r\", \nsay \"A\", \"\"\n");
     EXPECT_EQ(Labels(Result("textDocument/completion", 9, 0)),
-              (std::vector<std::string>{"back", "char", "say", "item", "menu", "delay", "game",
-                                        "preload", "goto", "if"}));
+              (std::vector<std::string>{"back", "char", "delay", "game", "item", "menu", "preload",
+                                        "say", "goto", "if"}));
     EXPECT_EQ(Labels(Result("textDocument/completion", 10, 5)),
               (std::vector<std::string>{"on", "start"}));
     EXPECT_EQ(Labels(Result("textDocument/completion", 11, 6)),
@@ -224,7 +224,7 @@ TEST_F(FeaturesTest, HoversExplainCommandsPicturesAndLabels) {
     std::string room = Result("textDocument/hover", 0, 10)["contents"]["value"];
     EXPECT_NE(room.find("data/gfx/room.png"), std::string::npos);
     EXPECT_NE(room.find("4 × 3 pixels"), std::string::npos);
-    EXPECT_NE(room.find("](" + UriFromPath(directory + "/data/gfx/room.png") + ")"),
+    EXPECT_NE(room.find("](" + UriFromPath(directory + "/data/gfx/room.png") + "|width=4)"),
               std::string::npos);
     std::string label = Result("textDocument/hover", 1, 2)["contents"]["value"];
     EXPECT_NE(label.find("2 places jump"), std::string::npos);
@@ -233,7 +233,8 @@ TEST_F(FeaturesTest, HoversExplainCommandsPicturesAndLabels) {
 std::string ImagePath(const std::string& markdown) {
     size_t from = markdown.find("](file://");
     if (from == std::string::npos) return "";
-    size_t to = markdown.find(')', from);
+    size_t to = markdown.find("|width=320)", from);
+    if (to == std::string::npos) return "";
     return PathFromUri(markdown.substr(from + 2, to - from - 2));
 }
 

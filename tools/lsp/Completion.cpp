@@ -60,8 +60,11 @@ Json Files(const Analysis& analysis, FileKind kind) {
     if (analysis.place.gameFolder.empty() || kind == FileKind::kNone) return items;
     fs::path game(analysis.place.gameFolder);
     bool picture = kind == FileKind::kPicture;
-    fs::path folder = picture ? game / "data/gfx" : game / "data/mfx/voc";
-    for (const std::string& name : FileNames(folder, picture ? ".png" : ".ogg"))
+    // The folder's name ends in "/": its parent path is the folder itself.
+    fs::path folder =
+        (game / (picture ? paths::kPictureFolder : paths::kVoiceFolder)).parent_path();
+    for (const std::string& name :
+         FileNames(folder, picture ? paths::kPictureEnding : paths::kVoiceEnding))
         items.push_back(Item(name, kFile));
     return items;
 }

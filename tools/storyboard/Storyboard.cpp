@@ -196,6 +196,10 @@ void Walk::FollowBranch() {
     for (;;) {
         if (scenario.GetStatus() == StatusEnd)
             return EndBranch(IndexPage::NoteKind::kEnd, "The script ends here.");
+        if (options.stop && options.stop()) {
+            stopped = true;
+            return;
+        }
         line = scenario.NextLine();
         player->NextWait();
         halt = Halt::kNone;

@@ -19,6 +19,9 @@ struct StoryboardOptions {
     // the waiting statement and the frame's file in outDir (a frame drawn
     // before, when the wait joins one).
     std::function<void(int line, const std::string& file)> onFrame;
+    // Asked before each step: true ends the walk there (an editor's walk of
+    // a version the author has since changed).
+    std::function<bool()> stop;
 };
 
 // Errors, warnings and a stop at maxFrames go to report in the form
