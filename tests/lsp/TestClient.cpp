@@ -17,8 +17,10 @@ TestClient::TestClient(const std::filesystem::path& scratch)
               MessageReader reader(in);
               std::string read, problem;
               EXPECT_EQ(reader.Next(read, problem), MessageReader::Result::kMessage) << problem;
+              json message = json::parse(read);
               std::lock_guard<std::mutex> lock(mutex);
-              written.push_back(json::parse(read));
+              if (message.contains("id") && !message.contains("method")) replies.push_back(message);
+              written.push_back(std::move(message));
               arrived.notify_all();
           },
           log, scratch) {}
@@ -44,10 +46,10 @@ int TestClient::Ask(const std::string& method, const json& params) {
 json TestClient::ReplyTo(int id) {
     std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
-        for (auto it = written.begin(); it != written.end(); ++it) {
-            if (!it->contains("id") || (*it)["id"] != id) continue;
+        for (auto it = replies.begin(); it != replies.end(); ++it) {
+            if ((*it)["id"] != id) continue;
             json reply = std::move(*it);
-            written.erase(it);
+            replies.erase(it);
             return reply;
         }
         // A walk of a game of a few lines: a minute means it hangs.

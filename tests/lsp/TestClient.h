@@ -41,7 +41,8 @@ private:
 
     std::mutex mutex;
     std::condition_variable arrived;
-    std::vector<json> written;  // not yet taken
+    std::vector<json> written;  // since the last message sent
+    std::vector<json> replies;  // not yet taken by ReplyTo
     std::ostringstream log;
     Server server;
     int nextId = 1;
