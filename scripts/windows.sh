@@ -28,7 +28,7 @@ timed() {  # timed <name> <command...>
 
 build=$root/build-windows
 zip=$root/dist/velmora-windows-x64.zip
-programs="velmora.exe velmora-check.exe velmora-storyboard.exe"
+programs="velmora.exe velmora-check.exe velmora-storyboard.exe velmora-lsp.exe"
 
 # Strict: a missing test dependency (GoogleTest) fails the build.
 build_programs() {
