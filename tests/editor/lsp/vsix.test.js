@@ -111,3 +111,16 @@ test("the client starts the server the setting names, velmora-lsp by default, an
         assert.equal(started.length, 2, "other settings leave the server alone");
         await extension.deactivate();
     });
+
+test("on Windows the client starts velmora-lsp.exe unless the setting names another", async () => {
+    const platform = Object.getOwnPropertyDescriptor(process, "platform");
+    Object.defineProperty(process, "platform", { value: "win32" });
+    try {
+        const { extension, started } = loadExtension({});
+        await extension.activate({ subscriptions: [] });
+        assert.deepEqual(started.map((c) => c.serverOptions.command), ["velmora-lsp.exe"]);
+        await extension.deactivate();
+    } finally {
+        Object.defineProperty(process, "platform", platform);
+    }
+});
