@@ -15,9 +15,15 @@ const kSection = "velmora";
 let client;
 const preview = new Preview();
 
+// The server's program when the setting names none: on Windows, the
+// velmora-lsp.exe of the game's tools folder, found on the PATH like any other.
+function defaultServer(platform) {
+    return platform === "win32" ? "velmora-lsp.exe" : "velmora-lsp";
+}
+
 function serverPath() {
     const configured = vscode.workspace.getConfiguration(kSection).get("server.path");
-    return configured && configured.trim() !== "" ? configured.trim() : "velmora-lsp";
+    return configured && configured.trim() !== "" ? configured.trim() : defaultServer(process.platform);
 }
 
 function createClient() {

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "core/GamePaths.h"
-#include "tools/lsp/RequestError.h"
+#include "tools/lsp/Protocol.h"
 #include "tools/lsp/Workspace.h"
 #include "walk/StartPoint.h"
 
@@ -13,8 +13,9 @@ namespace playfrom {
 
 namespace {
 
-const int kInvalidParams = -32602;
-const int kRequestFailed = -32803;
+using protocol::kInvalidParams;
+using protocol::kRequestFailed;
+using protocol::RequestError;
 
 const Analysis& Document(Workspace& workspace, const Json& params, std::string& uri) {
     uri = params.at("textDocument").at("uri").get<std::string>();
@@ -62,7 +63,9 @@ bool FindInEditorText(const Analysis& analysis, Workspace& workspace, int gameLi
     fs::path script = fs::path(workspace.Check().ScratchScript()).parent_path() / "play-from.txt";
     const std::string& bytes = analysis.script.bytes;
     std::ofstream(script, std::ios::binary).write(bytes.data(), bytes.size());
-    workspace.Check().Release();  // the walk needs the stage's fonts and scene
+    // The walk needs the stage's fonts and scene, which a hover's walk may hold.
+    std::unique_lock<std::mutex> stage = workspace.Check().LockStage();
+    workspace.Check().Release();
     InFolder here(analysis.place.gameFolder);
     if (!here.Entered()) {
         reason = "the game's folder " + analysis.place.gameFolder + " cannot be entered";

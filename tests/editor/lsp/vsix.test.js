@@ -201,3 +201,16 @@ test("the game program: the setting, else velmora on the PATH, else beside the s
         process.env.PATH = saved;
     }
 });
+
+test("on Windows the client starts velmora-lsp.exe unless the setting names another", async () => {
+    const platform = Object.getOwnPropertyDescriptor(process, "platform");
+    Object.defineProperty(process, "platform", { value: "win32" });
+    try {
+        const { extension, started } = loadExtension({});
+        await extension.activate({ subscriptions: [] });
+        assert.deepEqual(started.map((c) => c.serverOptions.command), ["velmora-lsp.exe"]);
+        await extension.deactivate();
+    } finally {
+        Object.defineProperty(process, "platform", platform);
+    }
+});
