@@ -21,6 +21,9 @@ using CheckSessionTest = testing_support::InTempDir;
 // its log lines the tool's to say; after it, both are the game's again.
 TEST_F(CheckSessionTest, TakesOverTheLogAndFatalErrorsWhileItLives) {
     std::vector<std::string> said;
+    // As the test program found them: a Windows test program runs every case
+    // in one process, after cases that leave the font engine started.
+    bool fontsBefore = TTF_WasInit(), trapBefore = FatalErrorTrap::Active();
     {
         CheckSession session([&said](const char* line) { said.push_back(line); });
         EXPECT_TRUE(session.FontEngineStarted());
@@ -31,8 +34,8 @@ TEST_F(CheckSessionTest, TakesOverTheLogAndFatalErrorsWhileItLives) {
     }
     EXPECT_EQ(said, std::vector<std::string>{"PNG Warning: odd chunk"});
     EXPECT_FALSE(FileExists("velmora.log"));
-    EXPECT_FALSE(TTF_WasInit());
-    EXPECT_FALSE(FatalErrorTrap::Active());
+    EXPECT_EQ(TTF_WasInit() != 0, fontsBefore);
+    EXPECT_EQ(FatalErrorTrap::Active(), trapBefore);
     LogLine("the game's own");
     EXPECT_EQ(ReadFile("velmora.log"), "the game's own\n");
 }
