@@ -29,15 +29,20 @@ cleanup() {
 trap cleanup EXIT
 
 # velmora-pack finds its runtimes beside itself: a copy of it with the real
-# Linux runtime and, until the Windows one is built here, a stand-in.
+# runtimes, and stand-ins for the Windows and web ones where they are not
+# built here (only the Linux package is played).
 mkdir -p "$scratch/bin/runtimes" && cp "$build/velmora-pack" "$scratch/bin/" &&
     ln -s "$build/runtimes/linux-x64" "$scratch/bin/runtimes/linux-x64" || exit 1
-if [ -d "$build/runtimes/windows-x64" ]; then
-    ln -s "$build/runtimes/windows-x64" "$scratch/bin/runtimes/windows-x64"
-else
-    mkdir -p "$scratch/bin/runtimes/windows-x64/licenses" &&
-        echo "stand-in" >"$scratch/bin/runtimes/windows-x64/velmora.exe"
-fi
+stand_in() {  # stand_in <runtime folder> <files...>
+    if [ -d "$build/runtimes/$1" ]; then
+        ln -s "$build/runtimes/$1" "$scratch/bin/runtimes/$1"
+        return
+    fi
+    mkdir -p "$scratch/bin/runtimes/$1/licenses" && local file &&
+        for file in "${@:2}"; do echo "stand-in" >"$scratch/bin/runtimes/$1/$file"; done
+}
+stand_in windows-x64 velmora.exe
+stand_in web index.html velmora.js velmora.wasm velmora.worker.js
 "$scratch/bin/velmora-pack" --out "$scratch/dist" "$source_dir/demo" >/dev/null ||
     fail "velmora-pack failed"
 tar -xzf "$scratch/dist/demo-linux-x64.tar.gz" -C "$inside" || fail "the package does not unpack"
