@@ -101,6 +101,7 @@ plain_tree() {
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# tests/tsan.supp: the races ThreadSanitizer sees inside the map layout's font libraries.
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp
 
 # --- The stages, in the order they run ---------------------------------------

@@ -16,14 +16,20 @@ inline constexpr char kArrowCursor[] = "data/arrow.png";
 inline constexpr char kBusyCursor[] = "data/busy.png";
 inline constexpr char kMusic[] = "data/mfx/ingame.ogg";
 
+// The folders and endings of the pictures and voice clips a script names.
+inline constexpr char kPictureFolder[] = "data/gfx/";
+inline constexpr char kPictureEnding[] = ".png";
+inline constexpr char kVoiceFolder[] = "data/mfx/voc/";
+inline constexpr char kVoiceEnding[] = ".ogg";
+
 // The file of a picture that a script names: "data/gfx/" + name + ".png".
 inline std::string Picture(const std::string& name) {
-    return "data/gfx/" + name + ".png";
+    return kPictureFolder + name + kPictureEnding;
 }
 
 // The file of a voice clip that a script names: "data/mfx/voc/" + name + ".ogg".
 inline std::string Voice(const std::string& name) {
-    return "data/mfx/voc/" + name + ".ogg";
+    return kVoiceFolder + name + kVoiceEnding;
 }
 
 }  // namespace paths

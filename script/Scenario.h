@@ -53,6 +53,9 @@ public:
     const std::vector<Statement>& Statements() const { return statements; }
     const std::map<std::string, uint32_t>& Labels() const { return labels; }
     const EngineFunctionInfo* FindEngineFunction(const std::string& name) const;
+    const std::map<std::string, EngineFunctionInfo>& EngineFunctions() const {
+        return engineFunctions;
+    }
 
     // Registries. Engine functions must be registered before a Load that
     // calls them while names are checked.

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <chrono>
 #include <initializer_list>
 #include <thread>
 
@@ -24,10 +25,11 @@ struct SurfaceUser {
     }
     // A thread waiting inside a fatal error is as still as a parked one.
     bool Still() const { return !active.load() || parked.load() || WaitsForFatalExit(id.load()); }
-    // Waits until the thread has parked or left, for a while at most.
+    // Waits until the thread has parked or left, for two seconds at most: by
+    // the clock, since a pass of SDL_Delay(1) can last 15.6 ms on Windows.
     void WaitForPark() const {
-        const int kTimeoutMs = 2000;
-        for (int waited = 0; waited < kTimeoutMs && !Still(); ++waited)
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!Still() && std::chrono::steady_clock::now() < deadline)
             SDL_Delay(1);
     }
 };

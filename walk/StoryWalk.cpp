@@ -103,6 +103,10 @@ void StoryWalk::FollowBranch() {
             observer.StoryEnds(0);
             return observer.BranchEnds(BranchEnd::kEnd, "The script ends here.", 0);
         }
+        if (observer.ShouldStop()) {
+            stopped = true;
+            return;
+        }
         line = scenario.NextLine();
         observer.BeforeStep(scenario.SaveRun().nextStatement);
         observer.StepRuns(line);

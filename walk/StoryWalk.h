@@ -35,6 +35,8 @@ public:
     // text: in words; for an error, "script:line: error: ..." as ErrorLine says.
     virtual void BranchEnds(BranchEnd, const std::string&, int) {}
     virtual void Warn(int, const std::string&) {}
+    // Asked before each Step: true ends the walk there, with no note.
+    virtual bool ShouldStop() { return false; }
 
     // For a map of the walk's way through the script. The script is loaded
     // and about to start.

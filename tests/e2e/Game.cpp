@@ -57,6 +57,7 @@ Game::Game(const Options& options) : display(std::make_unique<VirtualDisplay>())
     if (argv.empty()) argv.push_back(VelmoraBinary());
     process = std::make_unique<Process>(argv, environment, options.workingDirectory);
     if (options.waitForWindow) FindWindow();
+    if (options.waitForWindow && options.windowManagerState) MarkWindowShown();
 }
 
 Game::~Game() {
@@ -158,6 +159,17 @@ void Game::CloseWindow() {
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(x, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(x);
+}
+
+void Game::MarkWindowShown() {
+    Display* x = XOpenDisplay(display->Name().c_str());
+    if (!x) throw std::runtime_error("cannot open the test display");
+    Atom wmState = XInternAtom(x, "WM_STATE", False);
+    const long kNormalState = 1;
+    long state[2] = {kNormalState, None};  // the state, then no icon window
+    XChangeProperty(x, std::stoul(window), wmState, wmState, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(state), 2);
     XCloseDisplay(x);
 }
 

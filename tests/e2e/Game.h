@@ -27,6 +27,10 @@ public:
         // example the Windows build under Wine); empty: the Linux program,
         // held to SDL's X11 driver.
         std::vector<std::string> program = {};
+        // Once the window is found, say it is shown as a window manager
+        // would (ICCCM WM_STATE). The test display has none, and Wine waits
+        // two seconds for one before it hides a window, as every exit does.
+        bool windowManagerState = false;
     };
 
     explicit Game(const Options& options);
@@ -69,6 +73,7 @@ public:
 private:
     void Xdotool(const std::vector<std::string>& arguments);
     void FindWindow();
+    void MarkWindowShown();
 
     std::unique_ptr<VirtualDisplay> display;
     std::unique_ptr<Process> process;

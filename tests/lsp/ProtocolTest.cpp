@@ -109,31 +109,6 @@ int ErrorCode(const json& reply) {
     return reply.contains("error") ? reply["error"]["code"].get<int>() : 0;
 }
 
-TEST_F(ServerTest, FollowsTheLifecycle) {
-    TestClient client(directory);
-    EXPECT_EQ(ErrorCode(client.Request("textDocument/hover", json::object())), -32002);
-    EXPECT_TRUE(client.Notify("textDocument/didOpen", json::object()).empty());
-    json init = client.Request("initialize", {{"capabilities", json::object()}});
-    EXPECT_EQ(init["result"]["serverInfo"]["name"], "velmora-lsp");
-    EXPECT_EQ(init["result"]["capabilities"]["renameProvider"]["prepareProvider"], true);
-    EXPECT_EQ(ErrorCode(client.Request("initialize", json::object())), -32600);
-    EXPECT_EQ(ErrorCode(client.Request("workspace/nothing", json::object())), -32601);
-    EXPECT_TRUE(client.Request("shutdown", nullptr)["result"].is_null());
-    EXPECT_EQ(ErrorCode(client.Request("textDocument/hover", json::object())), -32600);
-    EXPECT_FALSE(client.Raw().Exited());
-    client.Notify("exit", nullptr);
-    EXPECT_TRUE(client.Raw().Exited());
-    EXPECT_EQ(client.Raw().ExitStatus(), 0);
-}
-
-TEST_F(ServerTest, ExitWithoutShutdownIsStatusOne) {
-    TestClient client(directory);
-    client.Initialize();
-    client.Notify("exit", nullptr);
-    EXPECT_TRUE(client.Raw().Exited());
-    EXPECT_EQ(client.Raw().ExitStatus(), 1);
-}
-
 TEST_F(ServerTest, AnswersBrokenBodiesWithTheProtocolsErrors) {
     TestClient client(directory);
     client.Initialize();

@@ -2,31 +2,66 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "tools/lsp/MessageReader.h"
 
 namespace lsp_testing {
 
+TestClient::TestClient(const std::filesystem::path& scratch)
+    : server(
+          [this](const std::string& body) {
+              std::ostringstream framed;
+              WriteMessage(framed, body);
+              std::istringstream in(framed.str());
+              MessageReader reader(in);
+              std::string read, problem;
+              EXPECT_EQ(reader.Next(read, problem), MessageReader::Result::kMessage) << problem;
+              json message = json::parse(read);
+              std::lock_guard<std::mutex> lock(mutex);
+              if (message.contains("id") && !message.contains("method")) replies.push_back(message);
+              written.push_back(std::move(message));
+              arrived.notify_all();
+          },
+          log, scratch) {}
+
+std::vector<json> TestClient::Written() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return std::move(written);
+}
+
 std::vector<json> TestClient::Send(const json& message) {
-    out.str("");
+    Written();
     server.Handle(message.dump());
-    std::istringstream written(out.str());
-    MessageReader reader(written);
-    std::vector<json> messages;
-    std::string body, problem;
-    while (reader.Next(body, problem) == MessageReader::Result::kMessage)
-        messages.push_back(json::parse(body));
-    EXPECT_EQ(problem, "") << "the server's own framing";
-    return messages;
+    return Written();
+}
+
+int TestClient::Ask(const std::string& method, const json& params) {
+    int id = nextId++;
+    server.Handle(
+        json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}}.dump());
+    return id;
+}
+
+json TestClient::ReplyTo(int id) {
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+        for (auto it = replies.begin(); it != replies.end(); ++it) {
+            if ((*it)["id"] != id) continue;
+            json reply = std::move(*it);
+            replies.erase(it);
+            return reply;
+        }
+        // A walk of a game of a few lines: a minute means it hangs.
+        if (arrived.wait_for(lock, std::chrono::seconds(60)) == std::cv_status::timeout) break;
+    }
+    ADD_FAILURE() << "no reply to " << id;
+    return json();
 }
 
 json TestClient::Request(const std::string& method, const json& params) {
-    int id = nextId++;
-    std::vector<json> replies =
-        Send({{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}});
-    EXPECT_EQ(replies.size(), 1u) << method;
-    if (replies.empty()) return json();
-    EXPECT_EQ(replies[0]["id"], id);
-    return replies[0];
+    Written();
+    return ReplyTo(Ask(method, params));
 }
 
 std::vector<json> TestClient::Notify(const std::string& method, const json& params) {

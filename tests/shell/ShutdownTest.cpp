@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -55,6 +56,30 @@ TEST_F(ShutdownTest, FatalErrorOnTheMixerThreadEndsThroughTheHandlers) {
         ::testing::ExitedWithCode(1), "");
     EXPECT_EQ(ReadFile("velmora.log"), "[Error] from the mixer\n");
     EXPECT_TRUE(FileExists("sdl-quit-returned"));
+}
+
+// A game thread that never comes to park (here it waits for the exit handler
+// itself) holds the exit for a while at most, then the handler goes on.
+TEST(ShutdownWaitTest, GivesUpOnAThreadThatNeverParks) {
+    EXPECT_EXIT(
+        {
+            std::atomic<bool> entered{false};
+            std::atomic<bool> released{false};
+            std::thread busy([&] {
+                EnterGameThread();
+                entered.store(true);
+                while (!released.load())
+                    SDL_Delay(1);
+                LeaveGameThread();
+            });
+            while (!entered.load())
+                SDL_Delay(1);
+            StopOtherThreads();
+            released.store(true);
+            busy.join();
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

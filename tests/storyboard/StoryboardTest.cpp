@@ -244,6 +244,24 @@ TEST_F(StoryboardTest, TheWalkStopsAfterTheLastFrameAllowed) {
     EXPECT_NE(ReadFile("sb/index.html").find("5 frames, 0 branches"), std::string::npos);
 }
 
+// The editor gives up the walk of a version the author has since changed: it
+// ends before its next step, with no note and no map, and says it stopped.
+TEST_F(StoryboardTest, AWalkGivenUpEndsBeforeItsNextStep) {
+    files.script = "n = 0\n:top\nn = n + 1\nsay text=#{str(n)}\ngoto top\n";
+    files.WriteTo(directory);
+    std::ostringstream reportText, progressText;
+    StoryboardOptions options;
+    options.outDir = directory + "/sb";
+    int drawn = 0;
+    options.onFrame = [&](int, const std::string&) { ++drawn; };
+    options.stop = [&] { return drawn == 3; };
+    EXPECT_EQ(MakeStoryboard(options, reportText, progressText), 1);
+    EXPECT_EQ(Frames().size(), 3u);
+    EXPECT_EQ(reportText.str(), "");
+    EXPECT_FALSE(FileExists("sb/story-map.json"));
+    EXPECT_NE(ReadFile("sb/index.html").find("3 frames"), std::string::npos);
+}
+
 TEST_F(StoryboardTest, ChoicesNoPlayerCanClickAreNamedAndNotFollowed) {
     // The first choice's line begins 5 pixels above the window's bottom edge;
     // the next one lies below it, and an empty choice is nowhere to click.

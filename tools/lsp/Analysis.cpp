@@ -1,14 +1,6 @@
 #include "tools/lsp/Analysis.h"
 
-#include "tools/lsp/TextDocument.h"
-
-namespace {
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    return TextDocument("", text, 0).Lines();
-}
-
-}  // namespace
+#include "tools/lsp/TextPosition.h"
 
 Analysis::Analysis(DocumentPlace place, const std::string& utf8)
     : place(std::move(place)),

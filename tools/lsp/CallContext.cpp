@@ -117,7 +117,11 @@ std::vector<std::string> ParametersOf(const std::string& command) {
 }
 
 std::vector<std::string> CommandNames() {
-    return {"back", "char", "say", "item", "menu", "delay", "game", "preload"};
+    static const Scenario bare;  // what every script has (goto) is no command
+    std::vector<std::string> names;
+    for (const auto& [name, info] : Registry().EngineFunctions())
+        if (!bare.FindEngineFunction(name)) names.push_back(name);
+    return names;
 }
 
 FileKind FileKindOf(const std::string& command, const std::string& parameter) {

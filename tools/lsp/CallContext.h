@@ -24,7 +24,7 @@ CallContext ContextAt(const std::string& line, int column);
 
 // The parameters of a command in declared order; empty for an unknown name.
 std::vector<std::string> ParametersOf(const std::string& command);
-// The eight commands in the order the game declares them.
+// The commands the game registers, by name.
 std::vector<std::string> CommandNames();
 
 // The kinds of file a string argument names.

@@ -1,13 +1,10 @@
 // What the editor offers as the author types.
 #include <algorithm>
-#include <filesystem>
 
-#include "core/GamePaths.h"
 #include "script/CharClass.h"
 #include "tools/lsp/CallContext.h"
 #include "tools/lsp/Features.h"
-
-namespace fs = std::filesystem;
+#include "tools/lsp/NamedFiles.h"
 
 namespace features {
 
@@ -20,23 +17,6 @@ Json Item(const std::string& label, int kind, const std::string& insert = "") {
     Json item = {{"label", label}, {"kind", kind}};
     if (!insert.empty()) item["insertText"] = insert;
     return item;
-}
-
-// The files under folder with the ending, named as a script names them:
-// relative, with "/", without the ending.
-std::vector<std::string> FileNames(const fs::path& folder, const std::string& ending) {
-    std::vector<std::string> names;
-    std::error_code error;
-    fs::recursive_directory_iterator it(folder, error), end;
-    for (; !error && it != end; it.increment(error)) {
-        const fs::path& file = it->path();
-        if (file.extension() != ending || !it->is_regular_file(error)) continue;
-        fs::path relative = file.lexically_relative(folder);
-        relative.replace_extension();
-        names.push_back(relative.generic_string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 Json Labels(const Analysis& analysis) {
@@ -57,11 +37,7 @@ Json StatementStarts() {
 
 Json Files(const Analysis& analysis, FileKind kind) {
     Json items = Json::array();
-    if (analysis.place.gameFolder.empty() || kind == FileKind::kNone) return items;
-    fs::path game(analysis.place.gameFolder);
-    bool picture = kind == FileKind::kPicture;
-    fs::path folder = picture ? game / "data/gfx" : game / "data/mfx/voc";
-    for (const std::string& name : FileNames(folder, picture ? ".png" : ".ogg"))
+    for (const std::string& name : NamedFiles(analysis.place.gameFolder, kind))
         items.push_back(Item(name, kFile));
     return items;
 }

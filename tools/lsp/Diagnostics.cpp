@@ -1,17 +1,13 @@
 #include "tools/lsp/Diagnostics.h"
 
-#include "tools/lsp/TextDocument.h"
+#include "tools/lsp/Protocol.h"
 
 using nlohmann::json;
 
 namespace {
 
-json PositionJson(int line, int character) {
-    return {{"line", line}, {"character", character}};
-}
-
 json Diagnostic(int line, int from, int to, int severity, const std::string& message) {
-    return {{"range", {{"start", PositionJson(line, from)}, {"end", PositionJson(line, to)}}},
+    return {{"range", protocol::RangeJson(line, from, to)},
             {"severity", severity},
             {"source", "velmora"},
             {"message", message}};

@@ -77,6 +77,7 @@ std::vector<Finding> DocumentCheck::CheckInGame(const std::string& folder, Scena
 
 std::vector<Finding> DocumentCheck::Check(const DocumentPlace& place, const std::string& bytes,
                                           Scenario& compiled) {
+    std::lock_guard<std::mutex> lock(stage);
     std::string shown = place.gameFolder.empty() ? FileName(place.path) : paths::kScript;
     if (!WriteBytes(ScratchScript(), bytes))
         return {{shown, 0, Finding::Error, "cannot write " + ScratchScript() + " to check it"}};

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,10 @@ class Scenario;
 // the server's scratch folder for the game's own reader. The game's start-up
 // files are checked again when one of them changes; the pictures and voices
 // the script names when they change. Owns the stage's fonts while a game's
-// check is kept. Main thread only; it changes the working directory while
-// it checks and puts it back.
+// check is kept. It changes the working directory while it checks and puts
+// it back. The game's stage (fonts, scene, picture cache, the working
+// directory) serves one check or one storyboard walk at a time: Check holds
+// LockStage's lock, a walk on another thread holds it too.
 class DocumentCheck {
 public:
     explicit DocumentCheck(std::filesystem::path scratch);
@@ -31,8 +34,10 @@ public:
     // with nothing registered), for the features.
     std::vector<Finding> Check(const DocumentPlace& place, const std::string& scriptBytes,
                                Scenario& compiled);
-    // Lets the stage go (for a storyboard walk); the next check starts afresh.
+    // Lets the stage go (for a storyboard walk); the next check starts
+    // afresh. With the stage locked.
     void Release();
+    std::unique_lock<std::mutex> LockStage() { return std::unique_lock<std::mutex>(stage); }
     // Where the bytes of the last check were written.
     std::string ScratchScript() const { return (scratch / "main.txt").string(); }
 
@@ -42,6 +47,7 @@ private:
     std::map<std::string, std::filesystem::file_time_type> StartUpStamps() const;
 
     std::filesystem::path scratch;
+    std::mutex stage;
     std::unique_ptr<GameCheck> game;
     std::string gameFolder;
     std::map<std::string, std::filesystem::file_time_type> startUpStamps;

@@ -1,5 +1,6 @@
 // What the editor shows under the mouse: a command's parameters and guide
 // sentence, a picture, a label's jumps, the frame the player sees.
+#include <algorithm>
 #include <filesystem>
 
 #include "core/Exception.h"
@@ -9,7 +10,7 @@
 #include "tools/lsp/CommandDocs.h"
 #include "tools/lsp/DocumentPlace.h"
 #include "tools/lsp/Features.h"
-#include "tools/lsp/FrameCache.h"
+#include "tools/lsp/Protocol.h"
 
 namespace fs = std::filesystem;
 
@@ -17,11 +18,13 @@ namespace features {
 
 namespace {
 
+// Frames and pictures show at most this wide: a hover is a small window,
+// and a frame at its full size hides its text box below the hover's edge.
+const int kHoverWidth = 320;
+
 Json Markdown(const std::string& text, int line, int from, int to) {
     return {{"contents", {{"kind", "markdown"}, {"value", text}}},
-            {"range",
-             {{"start", {{"line", line}, {"character", from}}},
-              {"end", {{"line", line}, {"character", to}}}}}};
+            {"range", protocol::RangeJson(line, from, to)}};
 }
 
 std::string Signature(const std::string& command) {
@@ -36,8 +39,13 @@ std::string Signature(const std::string& command) {
     return text;
 }
 
-std::string Image(const std::string& path, const std::string& alt) {
-    return "![" + alt + "](" + UriFromPath(path) + ")";
+std::string CommandText(const std::string& command) {
+    return "```velmora\n" + Signature(command) + "\n```\n\n" + GuideSentence(command);
+}
+
+// An image at the given width; the editor keeps its proportions.
+std::string Image(const std::string& path, const std::string& alt, int width) {
+    return "![" + alt + "](" + UriFromPath(path) + "|width=" + std::to_string(width) + ")";
 }
 
 std::string PictureText(const std::string& relative, const std::string& path) {
@@ -48,7 +56,8 @@ std::string PictureText(const std::string& relative, const std::string& path) {
         return "`" + relative + "`: " + e.Message();
     }
     return "`" + relative + "`, " + std::to_string(picture.Width()) + " × " +
-           std::to_string(picture.Height()) + " pixels\n\n" + Image(path, relative);
+           std::to_string(picture.Height()) + " pixels\n\n" +
+           Image(path, relative, std::min(picture.Width(), kHoverWidth));
 }
 
 bool WaitsForPlayer(const Statement* statement) {
@@ -57,40 +66,49 @@ bool WaitsForPlayer(const Statement* statement) {
     return name == "say" || name == "menu" || name == "delay";
 }
 
-Json FrameHover(const Analysis& analysis, const Position& at, FrameCache& frames,
-                DocumentCheck& check) {
-    if (analysis.place.gameFolder.empty()) return nullptr;
-    int gameLine = analysis.lines.GameLineOf(at.line);
-    std::string png =
-        frames.FrameAt(analysis.place.gameFolder, analysis.script.bytes, gameLine, check);
-    std::string text = png.empty() ? "The storyboard's walk does not reach this line."
-                                   : "The frame the player sees here:\n\n" + Image(png, "frame");
-    int end = Utf16Length(analysis.editorLines[at.line]);
-    return Markdown(text, at.line, 0, end);
+std::string LabelText(const std::string& label, const LabelInfo& info) {
+    size_t n = info.uses.size();
+    std::string jumps = std::to_string(n) + (n == 1 ? " place jumps" : " places jump") + " to it";
+    if (!info.definition)
+        return "label `" + label + "` does not exist: no line `:" + label + "` defines it, and " +
+               jumps;
+    return "label `" + label + "`: " + jumps;
+}
+
+Json LabelHover(const Analysis& analysis, const Position& at, const std::string& label) {
+    const LabelInfo& info = analysis.index.Labels().at(label);
+    Occurrence o{};
+    if (info.definition && info.definition->line == at.line) o = *info.definition;
+    for (const Occurrence& use : info.uses)
+        if (use.line == at.line && at.character >= use.from && at.character <= use.to) o = use;
+    return Markdown(ScriptBytesToUtf8(LabelText(label, info)), at.line, o.from, o.to);
 }
 
 }  // namespace
 
-Json Hover(const Analysis& analysis, const Position& at, FrameCache& frames, DocumentCheck& check) {
+Json FrameHover(const FrameQuestion& question, const std::string& png) {
+    std::string frame =
+        png.empty() ? "The storyboard's walk does not reach this line."
+                    : "The frame the player sees here:\n\n" + Image(png, "frame", kHoverWidth);
+    std::string text = question.before.empty() ? frame : question.before + "\n\n" + frame;
+    return Markdown(text, question.line, question.from, question.to);
+}
+
+Json Hover(const Analysis& analysis, const Position& at, std::optional<FrameQuestion>& frame) {
     if (at.line < 0 || at.line >= static_cast<int>(analysis.byteLines.size())) return nullptr;
     const std::string& line = analysis.byteLines[at.line];
-    if (const std::string* label = analysis.index.LabelAt(at)) {
-        const LabelInfo& info = analysis.index.Labels().at(*label);
-        size_t n = info.uses.size();
-        std::string text = "label `" + *label + "`: " + std::to_string(n) +
-                           (n == 1 ? " place jumps" : " places jump") + " to it";
-        Occurrence o =
-            info.definition && info.definition->line == at.line ? *info.definition : Occurrence{};
-        return Markdown(text, at.line, o.from, o.to);
-    }
+    if (const std::string* label = analysis.index.LabelAt(at))
+        return LabelHover(analysis, at, *label);
     CallContext context = ContextAt(line, at.character);
     bool known =
         !context.parameters.empty() || context.command == "goto" || context.command == "if";
-    if (known && at.character >= context.commandFrom && at.character <= context.commandTo) {
-        std::string text = "```velmora\n" + Signature(context.command) + "\n```\n\n" +
-                           GuideSentence(context.command);
-        return Markdown(text, at.line, context.commandFrom, context.commandTo);
-    }
+    bool onCommand =
+        known && at.character >= context.commandFrom && at.character <= context.commandTo;
+    bool waits =
+        WaitsForPlayer(analysis.index.StatementAt(at.line)) && !analysis.place.gameFolder.empty();
+    if (onCommand && !waits)
+        return Markdown(CommandText(context.command), at.line, context.commandFrom,
+                        context.commandTo);
     FileKind kind = FileKindOf(context.command, context.parameter);
     if (context.inString && kind == FileKind::kPicture && !analysis.place.gameFolder.empty()) {
         std::string name = line.substr(context.stringFrom, context.stringTo - context.stringFrom);
@@ -98,8 +116,13 @@ Json Hover(const Analysis& analysis, const Position& at, FrameCache& frames, Doc
         std::string path = (fs::path(analysis.place.gameFolder) / paths::Picture(name)).string();
         return Markdown(PictureText(relative, path), at.line, context.stringFrom, context.stringTo);
     }
-    if (WaitsForPlayer(analysis.index.StatementAt(at.line)))
-        return FrameHover(analysis, at, frames, check);
+    if (!waits) return nullptr;
+    int gameLine = analysis.lines.GameLineOf(at.line);
+    if (onCommand)
+        frame = FrameQuestion{gameLine, at.line, context.commandFrom, context.commandTo,
+                              CommandText(context.command)};
+    else
+        frame = FrameQuestion{gameLine, at.line, 0, Utf16Length(analysis.editorLines[at.line]), ""};
     return nullptr;
 }
 

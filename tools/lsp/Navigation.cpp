@@ -5,7 +5,7 @@
 #include "tools/lsp/CallContext.h"
 #include "tools/lsp/DocumentPlace.h"
 #include "tools/lsp/Features.h"
-#include "tools/lsp/RequestError.h"
+#include "tools/lsp/Protocol.h"
 
 #include <filesystem>
 #include <fstream>
@@ -16,16 +16,15 @@ namespace features {
 
 namespace {
 
-Json PositionJson(int line, int character) {
-    return {{"line", line}, {"character", character}};
-}
+using protocol::PositionJson;
+using protocol::RequestError;
 
 Json RangeJson(const Occurrence& o) {
-    return {{"start", PositionJson(o.line, o.from)}, {"end", PositionJson(o.line, o.to)}};
+    return protocol::RangeJson(o.line, o.from, o.to);
 }
 
 Json LocationJson(const std::string& uri, const Occurrence& o) {
-    return {{"uri", uri}, {"range", RangeJson(o)}};
+    return protocol::LocationJson(uri, o.line, o.from, o.to);
 }
 
 const LabelInfo* LabelAt(const Analysis& analysis, const Position& at,
@@ -111,7 +110,7 @@ Json References(const Analysis& analysis, const std::string& uri, const Position
 Json PrepareRename(const Analysis& analysis, const Position& at) {
     std::string name;
     const LabelInfo* info = LabelAt(analysis, at, &name);
-    if (!info) throw RequestError{-32803, "only a label can be renamed here"};
+    if (!info) throw RequestError{protocol::kRequestFailed, "only a label can be renamed here"};
     return {{"range", RangeJson(Under(*info, at))}, {"placeholder", ScriptBytesToUtf8(name)}};
 }
 
@@ -119,13 +118,13 @@ Json Rename(const Analysis& analysis, const std::string& uri, const Position& at
             const std::string& newName, const std::string& scratch) {
     std::string name;
     const LabelInfo* info = LabelAt(analysis, at, &name);
-    if (!info) throw RequestError{-32803, "only a label can be renamed here"};
+    if (!info) throw RequestError{protocol::kRequestFailed, "only a label can be renamed here"};
     std::string refusal = LabelRefusal(ToScriptText(newName).bytes, newName, scratch);
-    if (!refusal.empty()) throw RequestError{-32602, refusal};
+    if (!refusal.empty()) throw RequestError{protocol::kInvalidParams, refusal};
     if (newName != name && analysis.index.Labels().count(newName) != 0)
-        throw RequestError{-32602, "the script already has a label " + newName +
-                                       ": the game would stop with \"Label " + newName +
-                                       " already defined\""};
+        throw RequestError{protocol::kInvalidParams, "the script already has a label " + newName +
+                                                         ": the game would stop with \"Label " +
+                                                         newName + " already defined\""};
     Json edits = Json::array();
     auto edit = [&](const Occurrence& o) {
         edits.push_back({{"range", RangeJson(o)}, {"newText", newName}});

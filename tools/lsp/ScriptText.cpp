@@ -1,56 +1,40 @@
 #include "tools/lsp/ScriptText.h"
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <map>
 
 #include "graphics/CharacterTable.h"
+#include "tools/lsp/TextPosition.h"
 
 namespace {
 
-// Decodes one UTF-8 sequence at text[i], advancing i; U+FFFD for a broken one.
-uint32_t NextCodePoint(const std::string& text, size_t& i) {
-    unsigned char lead = static_cast<unsigned char>(text[i++]);
-    if (lead < 0x80) return lead;
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-    if (extra < 0) return 0xFFFD;
-    uint32_t code = lead & (0x3F >> extra);
-    for (int k = 0; k < extra; ++k) {
-        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0xFFFD;
-        code = code << 6 | (static_cast<unsigned char>(text[i++]) & 0x3F);
-    }
-    return code;
+// The game's table as code points, read once: the game's own lookup shares
+// one buffer with the storyboard's walk on its thread.
+const std::array<uint32_t, 256>& CodePointsOfBytes() {
+    static const std::array<uint32_t, 256> codes = [] {
+        std::array<uint32_t, 256> table{};
+        for (int byte = 0; byte < 256; ++byte) {
+            std::string utf8 = CharacterToUtf8(static_cast<unsigned char>(byte));
+            size_t i = 0;
+            uint32_t code = utf8.empty() ? 0xFFFD : NextCodePoint(utf8, i);
+            table[byte] = i == utf8.size() ? code : 0xFFFD;
+        }
+        return table;
+    }();
+    return codes;
 }
 
-// The character table read backwards: code point -> byte, for every byte
-// whose table entry is one whole character.
+// The table read backwards: code point -> byte, for every byte whose entry
+// is one whole character.
 std::map<uint32_t, char> BytesOfCodePoints() {
     std::map<uint32_t, char> bytes;
     for (int byte = 1; byte < 256; ++byte) {
-        std::string utf8 = CharacterToUtf8(static_cast<unsigned char>(byte));
-        size_t i = 0;
-        uint32_t code = NextCodePoint(utf8, i);
-        if (i == utf8.size() && code != 0xFFFD) bytes[code] = static_cast<char>(byte);
+        uint32_t code = CodePointsOfBytes()[byte];
+        if (code != 0xFFFD) bytes[code] = static_cast<char>(byte);
     }
     return bytes;
-}
-
-void AppendUtf8(std::string& out, uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 bool IsLineEnd(uint32_t code, const std::string& text, size_t next) {
@@ -93,14 +77,13 @@ std::string ForeignMessage(uint32_t codePoint) {
            " is not in Windows-1251 as the game reads it: the game is given \"?\" in its place";
 }
 
+void ReadCharacterTable() {
+    CodePointsOfBytes();
+}
+
 std::string ScriptBytesToUtf8(const std::string& bytes) {
     std::string out;
-    for (char byte : bytes) {
-        const char* utf8 = CharacterToUtf8(static_cast<unsigned char>(byte));
-        size_t i = 0;
-        std::string one = utf8;
-        uint32_t code = one.empty() ? 0xFFFD : NextCodePoint(one, i);
-        AppendUtf8(out, i == one.size() ? code : 0xFFFD);
-    }
+    for (char byte : bytes)
+        AppendUtf8(out, CodePointsOfBytes()[static_cast<unsigned char>(byte)]);
     return out;
 }

@@ -8,7 +8,10 @@
 // the game's own character table. Each Windows-1251 character is one UTF-16
 // unit, so a byte's column is the editor's column; a character the table
 // cannot hold becomes "?" (two for one outside the 16-bit plane, which takes
-// two units) and is noted with its place. Needs BuildCharacterTable first.
+// two units) and is noted with its place. Needs BuildCharacterTable first;
+// the table is read once, by ReadCharacterTable or the first call here, and
+// kept: call it before a storyboard walk starts on another thread. Then any
+// thread.
 struct ScriptText {
     struct Foreign {
         int line;       // editor line, from 0
@@ -18,6 +21,8 @@ struct ScriptText {
     std::string bytes;
     std::vector<Foreign> foreign;
 };
+
+void ReadCharacterTable();
 
 ScriptText ToScriptText(const std::string& utf8);
 

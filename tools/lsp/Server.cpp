@@ -4,23 +4,34 @@
 #include <climits>
 
 #include "core/Version.h"
+#include "tools/lsp/Features.h"
 #include "tools/lsp/MessageReader.h"
-#include "tools/lsp/RequestError.h"
 
 using nlohmann::json;
+using protocol::ErrorCode;
+using protocol::RequestError;
 
-Server::Server(std::ostream& out, std::ostream& log, const std::filesystem::path& scratch)
-    : out(out), log(log), workspace(scratch) {
+Server::Server(Writer write, std::ostream& log, const std::filesystem::path& scratch)
+    : write(std::move(write)), log(log), workspace(scratch) {
     Register();
 }
 
+Server::Server(std::ostream& out, std::ostream& log, const std::filesystem::path& scratch)
+    : Server([&out](const std::string& body) { WriteMessage(out, body); }, log, scratch) {}
+
 void Server::Send(const json& message) {
     // Names from the script and the disk may hold bytes that are no UTF-8.
-    WriteMessage(out, message.dump(-1, ' ', false, json::error_handler_t::replace));
+    std::string body = message.dump(-1, ' ', false, json::error_handler_t::replace);
+    std::lock_guard<std::mutex> lock(writing);
+    write(body);
 }
 
-void Server::Reply(const json& id, const json& result) {
-    Send({{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
+void Server::Responder::Result(const json& result) const {
+    server->Send({{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
+}
+
+void Server::Responder::Error(ErrorCode code, const std::string& message) const {
+    server->ReplyError(id, code, message);
 }
 
 void Server::ReplyError(const json& id, int code, const std::string& message) {
@@ -34,7 +45,7 @@ void Server::Dropped(const std::string& problem) {
 void Server::Handle(const std::string& body) {
     json message = json::parse(body, nullptr, false);
     if (message.is_discarded())
-        return ReplyError(nullptr, kParseError, "Parse error: the body is no JSON");
+        return ReplyError(nullptr, protocol::kParseError, "Parse error: the body is no JSON");
     Dispatch(message);
 }
 
@@ -48,15 +59,17 @@ bool ValidId(const json& id) {
 
 void Server::Dispatch(const json& message) {
     if (!message.is_object() || message.value("jsonrpc", "") != "2.0")
-        return ReplyError(nullptr, kInvalidRequest, "Invalid request: not a JSON-RPC 2.0 message");
+        return ReplyError(nullptr, protocol::kInvalidRequest,
+                          "Invalid request: not a JSON-RPC 2.0 message");
     bool hasId = message.contains("id");
     json id = hasId ? message["id"] : json();
     if (!message.contains("method")) {
         if (message.contains("result") || message.contains("error")) return;  // a reply to us
-        return ReplyError(ValidId(id) ? id : json(), kInvalidRequest, "Invalid request: no method");
+        return ReplyError(ValidId(id) ? id : json(), protocol::kInvalidRequest,
+                          "Invalid request: no method");
     }
     if (!message["method"].is_string() || (hasId && !ValidId(id)))
-        return ReplyError(ValidId(id) ? id : json(), kInvalidRequest,
+        return ReplyError(ValidId(id) ? id : json(), protocol::kInvalidRequest,
                           "Invalid request: the method or the id is of the wrong type");
     json params = message.contains("params") ? message["params"] : json::object();
     const std::string& method = message["method"].get_ref<const std::string&>();
@@ -66,17 +79,18 @@ void Server::Dispatch(const json& message) {
 
 void Server::Call(const json& id, const std::string& method, const json& params) {
     if (!initialized && method != "initialize")
-        return ReplyError(id, kServerNotInitialized, "Server not initialized: " + method);
-    if (shutDown) return ReplyError(id, kInvalidRequest, "Server is shutting down: " + method);
+        return ReplyError(id, protocol::kServerNotInitialized, "Server not initialized: " + method);
+    if (shutDown)
+        return ReplyError(id, protocol::kInvalidRequest, "Server is shutting down: " + method);
     auto found = requests.find(method);
     if (found == requests.end())
-        return ReplyError(id, kMethodNotFound, "Method not found: " + method);
+        return ReplyError(id, protocol::kMethodNotFound, "Method not found: " + method);
     try {
-        Reply(id, found->second(params));
+        found->second(params, Responder(*this, id));
     } catch (const RequestError& e) {
         ReplyError(id, e.code, e.message);
     } catch (const json::exception& e) {
-        ReplyError(id, kInvalidParams, std::string("Invalid params: ") + e.what());
+        ReplyError(id, protocol::kInvalidParams, std::string("Invalid params: ") + e.what());
     }
 }
 
@@ -101,18 +115,24 @@ void Server::Notify(const std::string& method, const json& params) {
     }
 }
 
-json Server::Initialize(const json&) {
-    if (initialized) throw RequestError{kInvalidRequest, "initialize was already received"};
-    initialized = true;
-    json capabilities = {
-        {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
-        {"definitionProvider", true},
-        {"referencesProvider", true},
-        {"renameProvider", {{"prepareProvider", true}}},
-        {"completionProvider", {{"triggerCharacters", {" ", "=", "\"", ","}}}},
-        {"hoverProvider", true},
-        {"documentSymbolProvider", true},
+void Server::On(const std::string& method, std::function<json(const json&)> handler) {
+    requests[method] = [handler](const json& params, const Responder& respond) {
+        respond.Result(handler(params));
     };
+}
+
+void Server::OnLater(const std::string& method, Request handler) {
+    requests[method] = std::move(handler);
+}
+
+void Server::OnNotification(const std::string& method, Notification handler) {
+    notifications[method] = std::move(handler);
+}
+
+json Server::Initialize(const json&) {
+    if (initialized)
+        throw RequestError{protocol::kInvalidRequest, "initialize was already received"};
+    initialized = true;
     return {{"capabilities", capabilities},
             {"serverInfo", {{"name", "velmora-lsp"}, {"version", kVelmoraVersion}}}};
 }
@@ -127,10 +147,6 @@ void Server::PublishDiagnostics(const std::string& uri) {
 
 namespace {
 
-const std::string& UriOf(const json& params) {
-    return params.at("textDocument").at("uri").get_ref<const std::string&>();
-}
-
 int VersionOf(const json& params) {
     const json& document = params.at("textDocument");
     if (!document.contains("version") || !document["version"].is_number_integer()) return 0;
@@ -140,35 +156,26 @@ int VersionOf(const json& params) {
 }  // namespace
 
 void Server::Register() {
-    requests["initialize"] = [this](const json& p) { return Initialize(p); };
-    requests["shutdown"] = [this](const json&) {
+    using protocol::UriOf;
+    On("initialize", [this](const json& p) { return Initialize(p); });
+    On("shutdown", [this](const json&) {
         shutDown = true;
         return json();
-    };
-    notifications["initialized"] = [](const json&) {};
-    notifications["textDocument/didOpen"] = [this](const json& p) {
+    });
+    OnNotification("initialized", [](const json&) {});
+    capabilities["textDocumentSync"] = {{"openClose", true}, {"change", 2}};
+    OnNotification("textDocument/didOpen", [this](const json& p) {
         workspace.Open(UriOf(p), p.at("textDocument").at("text").get<std::string>(), VersionOf(p));
         PublishDiagnostics(UriOf(p));
-    };
-    notifications["textDocument/didChange"] = [this](const json& p) {
+    });
+    OnNotification("textDocument/didChange", [this](const json& p) {
         workspace.Change(UriOf(p), p.at("contentChanges"), VersionOf(p));
         PublishDiagnostics(UriOf(p));
-    };
-    notifications["textDocument/didClose"] = [this](const json& p) {
+    });
+    OnNotification("textDocument/didClose", [this](const json& p) {
         workspace.Close(UriOf(p));
         PublishDiagnostics(UriOf(p));
-    };
-    notifications["textDocument/didSave"] = [](const json&) {};
-    requests["textDocument/definition"] = [this](const json& p) { return workspace.Definition(p); };
-    requests["textDocument/references"] = [this](const json& p) { return workspace.References(p); };
-    requests["textDocument/prepareRename"] = [this](const json& p) {
-        return workspace.PrepareRename(p);
-    };
-    requests["textDocument/rename"] = [this](const json& p) { return workspace.Rename(p); };
-    requests["textDocument/completion"] = [this](const json& p) { return workspace.Completion(p); };
-    requests["textDocument/hover"] = [this](const json& p) { return workspace.Hover(p); };
-    requests["velmora/storyMap"] = [this](const json& p) { return workspace.StoryMap(p); };
-    requests["textDocument/documentSymbol"] = [this](const json& p) {
-        return workspace.Symbols(p);
-    };
+    });
+    OnNotification("textDocument/didSave", [](const json&) {});
+    features::Register(*this);
 }

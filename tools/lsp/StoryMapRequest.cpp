@@ -1,34 +1,29 @@
 #include "tools/lsp/StoryMapRequest.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
-#include "tools/lsp/FrameCache.h"
-
-namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-namespace {
-
-// A file the walk wrote; "" when it did not.
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return in ? text.str() : "";
+void AnswerStoryMap(Workspace& workspace, const Json& params, const Server::Responder& respond) {
+    Workspace::Query q = workspace.At(params);
+    const Analysis& analysis = q.analysis;
+    if (analysis.place.gameFolder.empty()) return respond.Result(nullptr);
+    // The walk may end after this version's analysis is gone: its lines go along.
+    workspace.Frames().WalkOf(
+        analysis.place.gameFolder, analysis.script.bytes,
+        [respond, lines = analysis.lines](const FrameWalker::Walked* walked) {
+            if (!walked)
+                return respond.Error(protocol::kContentModified,
+                                     "the script changed before its walk ended");
+            respond.Result(StoryMapOf(lines, walked->mapJson, walked->mapSvg));
+        });
 }
 
-}  // namespace
-
-Json StoryMapOf(const Analysis& analysis, FrameCache& frames, DocumentCheck& check) {
-    if (analysis.place.gameFolder.empty()) return nullptr;
-    fs::path walk = frames.WalkOf(analysis.place.gameFolder, analysis.script.bytes, check);
-    std::string svg = Contents(walk / "story-map.svg");
-    Json map = Json::parse(Contents(walk / "story-map.json"), nullptr, false);
+Json StoryMapOf(const LineMap& lines, const std::string& json, const std::string& svg) {
+    Json map = Json::parse(json, nullptr, false);
     if (svg.empty() || map.is_discarded() || !map.is_object()) return nullptr;
     for (Json& node : map["nodes"])
-        node["editorLine"] = analysis.lines.OfGameLine(node.value("line", 1)).line;
+        node["editorLine"] = lines.OfGameLine(node.value("line", 1)).line;
     map["svg"] = svg.substr(std::min(svg.size(), svg.find("<svg")));
     return map;
 }

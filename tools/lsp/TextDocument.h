@@ -1,20 +1,11 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "tools/lsp/TextPosition.h"
 
 // One open document as the editor holds it: its UTF-8 text and version,
-// changed in whole or by ranges. Positions are the protocol's: a line (ends
-// at LF, CR LF or CR) and a column in UTF-16 units. Main thread only.
-struct Position {
-    int line = 0;
-    int character = 0;
-};
-
-struct Range {
-    Position start;
-    Position end;
-};
+// changed in whole or by ranges at the protocol's positions. Main thread only.
 
 class TextDocument {
 public:
@@ -33,8 +24,6 @@ public:
 
     // The byte offset in Text() of a position, clamped as above.
     size_t Offset(const Position& position) const;
-    // The lines as the editor counts them, without their line ends.
-    std::vector<std::string> Lines() const;
 
 private:
     std::string uri;
@@ -42,8 +31,3 @@ private:
     int version;
     unsigned revision = 0;
 };
-
-// The UTF-16 length of UTF-8 text, and the byte offset of a UTF-16 column in
-// it (its end when the column lies past it).
-int Utf16Length(const std::string& utf8);
-size_t Utf8OffsetOfColumn(const std::string& utf8, size_t begin, size_t end, int column);

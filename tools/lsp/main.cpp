@@ -1,13 +1,12 @@
 // velmora-lsp: the language server, speaking the Language Server Protocol
 // on standard input and output until the editor says exit.
-#include <stdlib.h>
-
 #include <filesystem>
 #include <iostream>
 
 #include "tools/common/CheckSession.h"
 #include "tools/common/ToolCommandLine.h"
 #include "tools/lsp/MessageReader.h"
+#include "tools/lsp/ScratchFolder.h"
 #include "tools/lsp/Server.h"
 
 namespace fs = std::filesystem;
@@ -31,15 +30,8 @@ void LogToStderr(const char* line) {
     std::cerr << "velmora-lsp: " << line << "\n";
 }
 
-// A folder of its own for the bytes it checks and the frames it draws.
-fs::path MakeScratch() {
-    std::string pattern = (fs::temp_directory_path() / "velmora-lsp-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return fs::path();
-    return pattern;
-}
-
 int Serve() {
-    fs::path scratch = MakeScratch();
+    fs::path scratch = MakeScratchFolder();
     if (scratch.empty()) {
         std::cerr << "velmora-lsp: cannot make a scratch folder in " << fs::temp_directory_path()
                   << "\n";

@@ -78,6 +78,7 @@ private:
     void BranchStarts(int menuFrame, size_t choice, const std::vector<std::string>& path) override;
     void BranchEnds(BranchEnd end, const std::string& text, int linkFrame) override;
     void Warn(int line, const std::string& text) override;
+    bool ShouldStop() override { return cancelled = options.stop && options.stop(); }
 
     void Started(const Scenario& script) override;
     void StepRuns(int line) override { map.BeforeStep(line); }
@@ -103,6 +104,7 @@ private:
     std::set<std::pair<int, std::string>> warnedChoices;
     std::vector<std::string> path;
     bool stopped = false;
+    bool cancelled = false;  // by options.stop: no one wants this walk's map
     int branches = 0, joins = 0, errors = 0;
 };
 
@@ -128,13 +130,13 @@ int Storyboard::Run() {
     std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - begin;
     progress << kToolName << ": " << Counts() << " in " << Seconds(seconds.count()) << " s\n";
     try {
-        WriteMap();
+        if (!cancelled) WriteMap();
         index->Finish(Counts());  // no time: two walks of one game give equal pages
     } catch (const Exception& e) {
         report << ErrorLine(e.Message(), kToolName, 0) << "\n";
         return 1;
     }
-    return errors > 0 || stopped ? 1 : 0;
+    return errors > 0 || stopped || walk.Stopped() ? 1 : 0;
 }
 
 // Frames of an earlier walk go, so that two storyboards compare frame by frame.

@@ -22,6 +22,9 @@ struct StoryboardOptions {
     std::function<void(int line, const std::string& file)> onFrame;
     // Only story-map.json and story-map.svg are written: no frame, no page.
     bool mapOnly = false;
+    // Asked before each step: true ends the walk there (an editor's walk of
+    // a version the author has since changed).
+    std::function<bool()> stop;
 };
 
 // Errors, warnings and a stop at maxFrames go to report in the form

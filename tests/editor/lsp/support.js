@@ -301,7 +301,7 @@ function hoverText(hover) {
 // The PNG a hover shows, as a markdown image: a data: URI or a file.
 function hoverPicture(hover) {
     const text = hoverText(hover);
-    const m = /!\[[^\]]*\]\(\s*<?((?:data:image\/png;base64,[A-Za-z0-9+/=]+)|(?:file:[^)>\s]+))/.exec(text);
+    const m = /!\[[^\]]*\]\(\s*<?((?:data:image\/png;base64,[A-Za-z0-9+/=]+)|(?:file:[^)>\s|]+))/.exec(text);
     assert.ok(m, `no picture in the hover:\n${text.slice(0, 500)}`);
     if (m[1].startsWith("data:")) return decodePng(Buffer.from(m[1].split(",")[1], "base64"));
     return decodePng(fs.readFileSync(fileURLToPath(m[1])));

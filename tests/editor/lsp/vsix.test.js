@@ -48,12 +48,13 @@ test("the package: the language for the game's script, its encoding, grammar and
     assert.equal(client.version, manifest.dependencies["vscode-languageclient"]);
     assert.ok(!fs.existsSync(path.join(extension, "node_modules/@vscode/vsce")), "no packager inside");
     assert.deepEqual(manifest.contributes.commands.map((c) => `${c.category}: ${c.title}`),
-        ["Velmora: Show Story Map"]);
+        ["Velmora: Show Story Map", "Velmora: Play from Cursor"]);
     assert.ok(fs.existsSync(path.join(extension, "storyMap.js")), "the story map's panel");
 });
 
 // The packaged extension.js, loaded with stand-ins for VS Code and the client.
-function loadExtension(settings) {
+// The server's answer to velmora/playFrom is answers(params).
+function loadExtension(settings, answers = () => null) {
     const started = [];
     const shown = [];
     const listeners = [];
@@ -63,6 +64,7 @@ function loadExtension(settings) {
         workspace: {
             getConfiguration: (section) => ({ get: (key) => settings[`${section}.${key}`] }),
             onDidChangeConfiguration: (listener) => { listeners.push(listener); return { dispose() {} }; },
+            textDocuments: [],
         },
         window: { showErrorMessage: (message) => shown.push(message) },
     };
@@ -75,6 +77,10 @@ function loadExtension(settings) {
             if (this.serverOptions.command === "/no/such/server") throw new Error("ENOENT");
         }
         async stop() { this.stopped = true; }
+        async sendRequest(method, params) {
+            assert.equal(method, "velmora/playFrom");
+            return answers(params);
+        }
     }
     const resolve = Module._load;
     Module._load = function load(request, ...rest) {
@@ -96,7 +102,8 @@ test("the client starts the server the setting names, velmora-lsp by default, an
         const settings = {};
         const { extension, started, shown, listeners, commands } = loadExtension(settings);
         await extension.activate({ subscriptions: [] });
-        assert.deepEqual([...commands.keys()], ["velmora.showStoryMap"]);
+        assert.deepEqual([...commands.keys()],
+            ["velmora.showStoryMap", "velmora.playFrom", "velmora.playFromCursor"]);
         assert.deepEqual(started.map((c) => c.serverOptions.command), ["velmora-lsp"]);
         assert.deepEqual(started[0].clientOptions.documentSelector, [{ language: "velmora" }]);
 
@@ -111,3 +118,99 @@ test("the client starts the server the setting names, velmora-lsp by default, an
         assert.equal(started.length, 2, "other settings leave the server alone");
         await extension.deactivate();
     });
+
+// Waits for a sign (a line in a file, a message shown), looking again each time
+// the event loop turns over.
+async function until(what, ready) {
+    const deadline = Date.now() + 60000;
+    while (!ready()) {
+        assert.ok(Date.now() < deadline, `no sign of ${what}`);
+        await new Promise((resolve) => setImmediate(resolve));
+    }
+}
+
+function alive(pid) {
+    try {
+        process.kill(pid, 0);
+        return true;
+    } catch (_) {
+        return false;
+    }
+}
+
+test("play from here: the game the setting names starts at the server's line, one at a time", async () => {
+    const dir = fs.mkdtempSync(path.join(require("node:os").tmpdir(), "velmora-preview-"));
+    process.on("exit", () => fs.rmSync(dir, { recursive: true, force: true }));
+    const started = path.join(dir, "started");
+    const game = path.join(dir, "game.sh");
+    fs.writeFileSync(game, "#!/bin/sh\n" +
+        'if [ "$2" = 99 ]; then echo "velmora: line 99 is past the end" >&2; exit 2; fi\n' +
+        `echo "$$ $PWD $*" >> ${started}\nexec sleep 60\n`, { mode: 0o755 });
+    const games = () => (fs.existsSync(started) ? fs.readFileSync(started, "utf8").trim().split("\n") : []);
+    const settings = { "velmora.game.path": game };
+    const { extension, shown, commands } = loadExtension(settings, ({ position }) => {
+        if (position.line === 13) throw new Error("velmora: line 13 of data/scenario/main.txt is never reached");
+        return { gameFolder: dir, line: position.line === 98 ? 99 : position.line + 1 };
+    });
+    await extension.activate({ subscriptions: [] });
+
+    await commands.get("velmora.playFrom")({ uri: "file:///game/data/scenario/main.txt", editorLine: 4 });
+    await until("the first game", () => games().length === 1);
+    const [first, folder, ...args] = games()[0].split(" ");
+    assert.deepEqual([folder, args], [dir, ["--from", "5", "--watch"]]);
+
+    await commands.get("velmora.playFrom")({ uri: "file:///game/data/scenario/main.txt", editorLine: 9 });
+    assert.ok(!alive(Number(first)), "the first game ended before the second started");
+    await until("the second game", () => games().length === 2);
+    const second = Number(games()[1].split(" ")[0]);
+    assert.match(games()[1], / --from 10 --watch$/);
+
+    await commands.get("velmora.playFrom")({ uri: "file:///game/data/scenario/main.txt", editorLine: 13 });
+    assert.deepEqual(shown, ["velmora: line 13 of data/scenario/main.txt is never reached"]);
+    assert.ok(alive(second), "a refused line leaves the running game alone");
+
+    await commands.get("velmora.playFrom")({ uri: "file:///game/data/scenario/main.txt", editorLine: 98 });
+    await until("the game's refusal", () => shown.length === 2);
+    assert.equal(shown[1], "velmora: line 99 is past the end");
+    assert.ok(!alive(second), "a new start replaces the running game");
+
+    await commands.get("velmora.playFrom")({ uri: "file:///game/data/scenario/main.txt", editorLine: 0 });
+    await until("the third game", () => games().length === 3);
+    await extension.deactivate();
+    assert.ok(!alive(Number(games()[2].split(" ")[0])), "closing the editor ends the game");
+});
+
+test("the game program: the setting, else velmora on the PATH, else beside the server", () => {
+    const { gameProgram } = require(path.join(unpack(), "extension/preview.js"));
+    const dir = fs.mkdtempSync(path.join(require("node:os").tmpdir(), "velmora-path-"));
+    process.on("exit", () => fs.rmSync(dir, { recursive: true, force: true }));
+    fs.mkdirSync(path.join(dir, "bin"));
+    fs.mkdirSync(path.join(dir, "tools"));
+    fs.writeFileSync(path.join(dir, "tools/velmora-lsp"), "", { mode: 0o755 });
+    const saved = process.env.PATH;
+    try {
+        process.env.PATH = [path.join(dir, "bin"), path.join(dir, "tools")].join(path.delimiter);
+        assert.equal(gameProgram(" /opt/game/velmora ", "velmora-lsp"), "/opt/game/velmora");
+        assert.equal(gameProgram("", "velmora-lsp"), path.join(dir, "tools/velmora"));
+        assert.equal(gameProgram(undefined, "/elsewhere/velmora-lsp"), "/elsewhere/velmora");
+        fs.writeFileSync(path.join(dir, "bin/velmora"), "", { mode: 0o644 });
+        assert.equal(gameProgram("", "velmora-lsp"), path.join(dir, "tools/velmora"), "not a program");
+        fs.chmodSync(path.join(dir, "bin/velmora"), 0o755);
+        assert.equal(gameProgram("", "/elsewhere/velmora-lsp"), path.join(dir, "bin/velmora"));
+    } finally {
+        process.env.PATH = saved;
+    }
+});
+
+test("on Windows the client starts velmora-lsp.exe unless the setting names another", async () => {
+    const platform = Object.getOwnPropertyDescriptor(process, "platform");
+    Object.defineProperty(process, "platform", { value: "win32" });
+    try {
+        const { extension, started } = loadExtension({});
+        await extension.activate({ subscriptions: [] });
+        assert.deepEqual(started.map((c) => c.serverOptions.command), ["velmora-lsp.exe"]);
+        await extension.deactivate();
+    } finally {
+        Object.defineProperty(process, "platform", platform);
+    }
+});
