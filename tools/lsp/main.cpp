@@ -42,6 +42,10 @@ int Serve() {
     int status = 1;
     {
         Server server(std::cout, std::cerr, scratch);
+        // Answers are written from a walk's thread under the server's lock;
+        // std::cin tied to std::cout would flush it from here, outside that
+        // lock, and could drop a reply's body after its header.
+        std::cin.tie(nullptr);
         MessageReader reader(std::cin);
         std::string body, problem;
         while (!server.Exited()) {
