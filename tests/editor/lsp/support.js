@@ -255,12 +255,17 @@ class Session {
     }
 
     // shutdown (unless told otherwise), exit, and the process's end.
+    // A server that does not answer fails the test rather than holding it:
+    // the connection's own timers would keep the test file running.
     async close({ shutdown = true } = {}) {
-        if (shutdown) await this.request("shutdown", null);
-        this.connection.sendNotification("exit");
-        const end = await withTimeout(this.exited, `exit\n${this.stderr}`);
-        this.connection.dispose();
-        return end;
+        try {
+            if (shutdown) await this.request("shutdown", null);
+            this.connection.sendNotification("exit");
+            return await withTimeout(this.exited, `exit\n${this.stderr}`);
+        } finally {
+            this.connection.dispose();
+            if (this.process.exitCode === null) this.process.kill("SIGKILL");
+        }
     }
 }
 
