@@ -4,8 +4,8 @@
 // SECONDS in the middle of the program's run. Measured, not asserted.
 //
 //   node sleep-cost.mjs URL [SECONDS]
-import fs from "node:fs";
 import { createRequire } from "node:module";
+import { browserCpu } from "./browser-cpu.mjs";
 
 const require = createRequire(process.env.WEB_NODE_DIR + "/node_modules/");
 const puppeteer = require("puppeteer-core");
@@ -14,27 +14,8 @@ const settle = 3;  // s before measuring: the threads are running by then
 
 // CPU seconds of the browser's processes: all, and the renderers.
 const ticks = browserPid => {
-  const all = new Map();
-  for (const pid of fs.readdirSync("/proc").filter(name => /^\d+$/.test(name))) {
-    try {
-      const stat = fs.readFileSync(`/proc/${pid}/stat`, "utf8");
-      const fields = stat.slice(stat.lastIndexOf(")") + 2).split(" ");
-      all.set(Number(pid), { parent: Number(fields[1]), cpu: Number(fields[11]) + Number(fields[12]) });
-    } catch {}
-  }
-  const inTree = pid => {
-    for (let p = pid; p > 1; p = all.get(p)?.parent ?? 0) if (p === browserPid) return true;
-    return false;
-  };
-  let total = 0, renderer = 0;
-  for (const [pid, { cpu }] of all) {
-    if (!inTree(pid)) continue;
-    total += cpu;
-    try {
-      if (fs.readFileSync(`/proc/${pid}/cmdline`, "utf8").includes("--type=renderer")) renderer += cpu;
-    } catch {}
-  }
-  return { total: total / 100, renderer: renderer / 100 };
+  const { total, kinds } = browserCpu(browserPid);
+  return { total, renderer: kinds.renderer || 0 };
 };
 
 const pause = s => new Promise(done => setTimeout(done, s * 1000));
