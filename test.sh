@@ -134,14 +134,17 @@ label_stage wine-e2e "build runtimes" \
 label_stage web-play "build runtimes" \
     "the demo's web zip from velmora-pack in headless Chromium, against the Linux build" build web
 label_stage vscode build "the VS Code extension in a real VS Code (code-server, cached)" build vscode
+label_stage stock-debian build \
+    "the editor's packages made with Debian 12's own Node.js 18, in a minimal Debian" build \
+    stock-debian
 
 # --- Running them ------------------------------------------------------------
 
 list_stages() {
     local name
-    printf '%-11s %-16s %s\n' STAGE NEEDS WHAT
+    printf '%-13s %-16s %s\n' STAGE NEEDS WHAT
     for name in "${stages[@]}"; do
-        printf '%-11s %-16s %s\n' "$name" "${needs[$name]:--}" "${what[$name]}"
+        printf '%-13s %-16s %s\n' "$name" "${needs[$name]:--}" "${what[$name]}"
     done
 }
 
@@ -196,7 +199,7 @@ echo "=== Stages ==="
 failed_stages=0
 for name in "${stages[@]}"; do
     [ -n "${wanted[$name]:-}" ] || continue
-    printf '%-11s %-8s %6s s\n' "$name" "${result[$name]}" "${seconds[$name]:--}"
+    printf '%-13s %-8s %6s s\n' "$name" "${result[$name]}" "${seconds[$name]:--}"
     [ "${result[$name]}" = passed ] || failed_stages=$((failed_stages + 1))
 done
 echo "$tests_passed passed, $tests_failed failed"

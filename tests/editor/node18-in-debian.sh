@@ -3,17 +3,15 @@
 # with stock Debian 12's own Node.js (18) and npm (9) in a minimal Debian
 # under chroot: the packages install from the committed lockfiles, the
 # grammar test passes, and scripts/vsix.sh writes the .vsix and prints only
-# its path. The Debian is made once and cached outside the clone.
+# its path. The Debian is made once (scripts/minimal-debian.sh).
 #
 #   node18-in-debian.sh <source folder>
 set -uo pipefail
 source_dir=$(realpath "$1")
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cache=${VELMORA_CACHE:-$HOME/.cache/velmora}
-packages="nodejs npm ca-certificates"
-key=$( (cat "$0"; echo "$packages") | sha256sum | cut -c1-16)
-root="$cache/debian-node/$key"
+root=$("$source_dir/scripts/minimal-debian.sh" nodejs npm ca-certificates) ||
+    fail "the minimal Debian was not made"
 
 mounted=()
 unmount_all() {
@@ -28,27 +26,6 @@ mount_into() {  # mount_into <system folder>
     done
     cp /etc/resolv.conf "$1/etc/resolv.conf"
 }
-
-# debootstrap alone leaves npm's many small packages half configured: the
-# base first, then Debian's own apt inside.
-make_system() {
-    local mirror partial=$root.partial log=$cache/debian-node/make.log
-    mirror=$(sed -n 's/^URIs: *\(.*\/debian\)$/\1/p' /etc/apt/sources.list.d/debian.sources \
-        2>/dev/null | head -n 1)
-    mirror=${mirror:-http://deb.debian.org/debian}
-    rm -rf "$partial" && mkdir -p "$(dirname "$root")" || return 1
-    debootstrap --variant=minbase bookworm "$partial" "$mirror" >"$log" 2>&1 &&
-        mount_into "$partial" &&
-        chroot "$partial" env PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive \
-            sh -c "apt-get update -q && apt-get install -y -q --no-install-recommends $packages" \
-            >>"$log" 2>&1
-    local status=$?
-    unmount_all
-    [ $status -eq 0 ] && rm -rf "$root" && mv "$partial" "$root" && touch "$root/.complete"
-}
-trap unmount_all EXIT
-[ -e "$root/.complete" ] || make_system ||
-    fail "the minimal Debian was not made, see $cache/debian-node/make.log"
 
 work=$(mktemp -d -p "$root/tmp" editor.XXXXXX)
 trap 'unmount_all; rm -rf "$work"' EXIT

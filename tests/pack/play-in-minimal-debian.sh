@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Linux package of the demo, unpacked into a minimal Debian that lacks
-# every library of ours (scripts/player-system.sh), plays through there under
+# every library of ours (scripts/minimal-debian.sh), plays through there under
 # chroot on a private Xvfb, clicked as scripts/autoplay.sh clicks, and every
 # wait's frame equals the frame of the program in the build tree; ldd inside
 # finds every library the program needs.
@@ -12,7 +12,7 @@ build=$(realpath "$2")
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 [ -x "$build/runtimes/linux-x64/velmora" ] || fail "no Linux runtime: run scripts/runtimes.sh"
-root=$("$source_dir/scripts/player-system.sh") || fail "no minimal Debian"
+root=$("$source_dir/scripts/minimal-debian.sh" libx11-6 libxext6) || fail "no minimal Debian"
 for library in libSDL-1.2.so.0 libSDL_ttf-2.0.so.0 libpng16.so.16 libvorbis.so.0 \
     libfreetype.so.6; do
     [ -z "$(find "$root/usr/lib" "$root/lib" -name "$library" 2>/dev/null)" ] ||
