@@ -2,8 +2,9 @@
 # Builds what velmora-pack makes packages from, into build/runtimes/:
 #   linux-x64/    the velmora program (run path $ORIGIN/lib), lib/ with the
 #                 game's libraries, licenses/ with their copyright files
-#   windows-x64/  velmora.exe, its DLLs and licenses/: the runtime that
-#                 scripts/windows.sh stages (run first when it is missing)
+#   windows-x64/  velmora.exe, velmora-lsp.exe, their DLLs and licenses/: the
+#                 runtime that scripts/windows.sh stages (run first when it is
+#                 missing)
 #   web/          index.html, velmora.js, velmora.worker.js, velmora.wasm and
 #                 licenses/, from scripts/web.sh (run first when it is missing)
 # and prints the oldest C library version the Linux runtime needs.
@@ -150,11 +151,11 @@ check_linux_runtime() {
 windows_runtime() {
     local stage=build-windows/runtime
     # ./test.sh has just run it; alone, this script runs it once.
-    if [ ! -e "$stage/velmora.exe" ]; then
+    if [ ! -e "$stage/velmora.exe" ] || [ ! -e "$stage/velmora-lsp.exe" ]; then
         scripts/windows.sh >&2 || fail "scripts/windows.sh failed"
     fi
     rm -rf "$out/windows-x64" && mkdir -p "$out/windows-x64" || exit 1
-    cp "$stage/velmora.exe" "$stage"/*.dll "$out/windows-x64/" &&
+    cp "$stage/velmora.exe" "$stage/velmora-lsp.exe" "$stage"/*.dll "$out/windows-x64/" &&
         cp -r "$stage/licenses" "$out/windows-x64/" || fail "no Windows program in $stage"
 }
 

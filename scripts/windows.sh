@@ -3,7 +3,8 @@
 # libraries from Debian's own source packages (scripts/windows-deps.sh, cached
 # outside the clone), the programs and unit tests in build-windows/, and the
 # Windows runtime that velmora-pack makes packages from, in
-# build-windows/runtime/: velmora.exe, the DLLs it loads and licenses/.
+# build-windows/runtime/: velmora.exe, the language server velmora-lsp.exe,
+# the DLLs they load and licenses/.
 #
 #   scripts/windows.sh
 set -uo pipefail
@@ -16,7 +17,7 @@ ensure_packages $WINDOWS_PACKAGES || exit 1
 host=x86_64-w64-mingw32
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 build=$root/build-windows
-programs="velmora.exe"
+programs="velmora.exe velmora-lsp.exe"
 
 # Strict: a missing test dependency (GoogleTest) fails the build.
 build_programs() {

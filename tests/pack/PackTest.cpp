@@ -75,6 +75,7 @@ protected:
         WriteFile(options.runtimes + "/linux-x64/lib/libSDL-1.2.so.0", "linux SDL");
         WriteFile(options.runtimes + "/linux-x64/licenses/libsdl1.2.txt", "SDL licence");
         WriteFile(options.runtimes + "/windows-x64/velmora.exe", "windows program");
+        WriteFile(options.runtimes + "/windows-x64/velmora-lsp.exe", "language server");
         WriteFile(options.runtimes + "/windows-x64/SDL.dll", "windows SDL");
         WriteFile(options.runtimes + "/windows-x64/velmora-check.exe", "not for players");
         WriteFile(options.runtimes + "/windows-x64/licenses/SDL.txt", "SDL licence");
@@ -143,12 +144,13 @@ TEST_F(PackTest, PackagesHoldTheProgramsTheGameAndNothingElse) {
 
     auto windows = Windows();
     expected = DataFiles("");
-    for (const char* own :
-         {"demo.exe", "SDL.dll", "licenses/", "licenses/SDL.txt", "velmora.settings"})
+    for (const char* own : {"demo.exe", "velmora-lsp.exe", "SDL.dll", "licenses/",
+                            "licenses/SDL.txt", "velmora.settings"})
         expected.push_back(own);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Paths(windows, ""), expected);
     EXPECT_EQ(windows["demo.exe"].bytes, "windows program");
+    EXPECT_EQ(windows["velmora-lsp.exe"].bytes, "language server");
     EXPECT_EQ(windows["data/scenario/main.txt"].bytes, ReadFile(game + "/data/scenario/main.txt"));
     EXPECT_NE(out.str().find(Dist() + "demo-linux-x64.tar.gz ("), std::string::npos) << out.str();
 }
@@ -189,6 +191,7 @@ TEST_F(PackTest, ProgramsAndTheStartScriptAreExecutableAndTheRestIsNot) {
     EXPECT_EQ(linux["demo/lib/libSDL-1.2.so.0"].mode, 0644);
     EXPECT_EQ(linux["demo/data/scenario/main.txt"].mode, 0644);
     EXPECT_EQ(Windows()["demo.exe"].mode, 0755);
+    EXPECT_EQ(Windows()["velmora-lsp.exe"].mode, 0755);
     // The script starts the program from its own folder, where data/ is.
     const std::string& script = linux["demo/demo"].bytes;
     EXPECT_EQ(script.rfind("#!/bin/sh\n", 0), 0u);
@@ -279,6 +282,13 @@ TEST_F(PackTest, FailuresLeaveNoPackageBehind) {
     fs::remove(options.runtimes + "/web/velmora.wasm");
     EXPECT_EQ(Run(), kNotPacked);
     EXPECT_NE(err.str().find("velmora.wasm"), std::string::npos) << err.str();
+    EXPECT_EQ(Written(options.outDir), std::vector<std::string>{});
+
+    // A Windows runtime made before it held the language server.
+    fs::remove(options.runtimes + "/windows-x64/velmora-lsp.exe");
+    EXPECT_EQ(Run(), kNotPacked);
+    EXPECT_NE(err.str().find("velmora-lsp.exe: run scripts/runtimes.sh"), std::string::npos)
+        << err.str();
     EXPECT_EQ(Written(options.outDir), std::vector<std::string>{});
 
     fs::remove_all(options.runtimes + "/linux-x64");

@@ -41,7 +41,7 @@ stand_in() {  # stand_in <runtime folder> <files...>
     mkdir -p "$scratch/bin/runtimes/$1/licenses" && local file &&
         for file in "${@:2}"; do echo "stand-in" >"$scratch/bin/runtimes/$1/$file"; done
 }
-stand_in windows-x64 velmora.exe
+stand_in windows-x64 velmora.exe velmora-lsp.exe
 stand_in web index.html velmora.js velmora.wasm velmora.worker.js
 "$scratch/bin/velmora-pack" --out "$scratch/dist" "$source_dir/demo" >/dev/null ||
     fail "velmora-pack failed"

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "tools/lsp/FileUri.h"
+
 // Which file a document is and which game it belongs to. A "file:" URI is
 // decoded to a path; a document whose path ends in data/scenario/main.txt is
 // the script of the game in the folder above data/. Any thread.
@@ -11,6 +13,3 @@ struct DocumentPlace {
 };
 
 DocumentPlace PlaceOf(const std::string& uri);
-
-std::string PathFromUri(const std::string& uri);
-std::string UriFromPath(const std::string& path);

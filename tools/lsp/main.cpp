@@ -8,6 +8,7 @@
 #include "tools/lsp/MessageReader.h"
 #include "tools/lsp/ScratchFolder.h"
 #include "tools/lsp/Server.h"
+#include "tools/lsp/StandardStreams.h"
 
 namespace fs = std::filesystem;
 
@@ -66,6 +67,7 @@ int Serve() {
 int main(int argc, char** argv) {
     ToolCommandLine commandLine({"velmora-lsp", kUsage, {"--stdio"}, {}, 0});
     if (!commandLine.Parse(argc, argv, std::cout, std::cerr)) return commandLine.ExitStatus();
+    MakeStandardStreamsBinary();
     std::ios::sync_with_stdio(false);
     return Serve();
 }

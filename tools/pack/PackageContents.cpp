@@ -10,6 +10,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The editor's language server, beside the game whose scripts it reads: the
+// VS Code extension starts it by this name.
+const char kWindowsLanguageServer[] = "velmora-lsp.exe";
+
 // What the game starts with when the player has chosen nothing yet.
 const char kDefaultUserSettings[] = "EnableSound=1\nFullscreen=0\n";
 
@@ -50,9 +54,12 @@ void AddGame(const PackageSources& sources, const std::string& folder, PackageEn
 PackageEntries WindowsPackage(const PackageSources& sources) {
     fs::path runtime(sources.runtime);
     RequireFile(runtime / "velmora.exe");
+    RequireFile(runtime / kWindowsLanguageServer);
     PackageEntries entries;
     entries.push_back({PackageEntry::DiskFile, sources.name + ".exe",
                        (runtime / "velmora.exe").string(), "", true});
+    entries.push_back({PackageEntry::DiskFile, kWindowsLanguageServer,
+                       (runtime / kWindowsLanguageServer).string(), "", true});
     AddFiles(sources.runtime, ".dll", entries);
     AddFolder((runtime / "licenses").string(), "licenses", "", false, entries);
     AddGame(sources, "", entries);

@@ -15,8 +15,8 @@ struct PackageSources {
     std::string name;      // the package's name
 };
 
-// The Windows zip: NAME.exe, the DLLs, licenses/, data/, velmora.settings,
-// all at the top of the archive.
+// The Windows zip: NAME.exe, the language server velmora-lsp.exe, the DLLs,
+// licenses/, data/, velmora.settings, all at the top of the archive.
 PackageEntries WindowsPackage(const PackageSources& sources);
 
 // The Linux archive: everything under a folder NAME/: the start script NAME,

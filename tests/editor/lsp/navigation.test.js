@@ -5,8 +5,7 @@
 const { test, before, after } = require("node:test");
 const assert = require("node:assert/strict");
 const path = require("node:path");
-const { fileURLToPath } = require("node:url");
-const { find, locations, makeGame, scriptUri, Session } = require("./support");
+const { find, localPath, locations, makeGame, scriptUri, Session } = require("./support");
 
 const kScript = [
     "' where the story goes",                    // 0
@@ -60,7 +59,7 @@ test("definition: a label's use gives its line; a picture or voice name gives it
             const found = locations(await session.request("textDocument/definition",
                 session.at(uri, where.line, where.character + 1)));
             assert.equal(found.length, 1, word);
-            assert.equal(fileURLToPath(found[0].uri), path.join(dir, file));
+            assert.equal(localPath(found[0].uri), path.join(dir, file));
         }
     });
 

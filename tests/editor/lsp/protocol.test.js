@@ -6,15 +6,20 @@ const { test } = require("node:test");
 const assert = require("node:assert/strict");
 const { spawnSync } = require("node:child_process");
 const fs = require("node:fs");
-const { programs, Session, startServer, withTimeout } = require("./support");
+const { serverCommand, Session, startServer, withTimeout } = require("./support");
 
 const kVersion = /inline constexpr char kVelmoraVersion\[\] = "(.*)";/
     .exec(fs.readFileSync(`${__dirname}/../../../core/Version.h`, "utf8"))[1];
 
 test("--version and --help answer on stdout and exit 0", () => {
-    const version = spawnSync(programs.lsp, ["--version"], { encoding: "utf8", timeout: 10000 });
+    // A Windows build ends its text lines with "\r\n".
+    const run = (option) => {
+        const ran = spawnSync(...serverCommand([option]), { encoding: "utf8", timeout: 60000 });
+        return { ...ran, stdout: ran.stdout.replace(/\r\n/g, "\n") };
+    };
+    const version = run("--version");
     assert.deepEqual([version.status, version.stdout], [0, `velmora-lsp ${kVersion}\n`]);
-    const help = spawnSync(programs.lsp, ["--help"], { encoding: "utf8", timeout: 10000 });
+    const help = run("--help");
     assert.equal(help.status, 0);
     assert.match(help.stdout, /velmora-lsp/);
 });

@@ -4,12 +4,13 @@
 // opens a place's line.
 "use strict";
 
-const { test, before, after } = require("node:test");
+const { before, after } = require("node:test");
 const assert = require("node:assert/strict");
 const { spawnSync } = require("node:child_process");
 const fs = require("node:fs");
 const path = require("node:path");
-const { copyDemo, makeGame, programs, root, scriptUri, Session, tempDir } = require("./support");
+const { copyDemo, makeGame, programs, root, scriptUri, Session, tempDir, test } =
+    require("./support");
 const { nodeAtLine, showStoryMap, kRequest } = require(path.join(root, "editors/vscode/storyMap.js"));
 
 let demoGame;
