@@ -13,11 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using scratch_story::Demo;
-using scratch_story::DemoWithScript;
-using scratch_story::Scratch;
-using scratch_story::Walk;
-
 // More than any of these walks makes: none stops short.
 const int kNoLimit = 100000;
 
@@ -36,21 +31,21 @@ fs::path ThousandLabels() {
         }
     }
     script << ":s" << labels << "\ngame action=end\n";
-    return DemoWithScript("thousand-labels", script.str());
+    return scratch_story::DemoWithScript("thousand-labels", script.str());
 }
 
 void BM_DemoWithFrames(benchmark::State& state) {
-    fs::path out = Scratch("demo-frames");
+    fs::path out = scratch_story::Scratch("demo-frames");
     for (auto _ : state)
-        Walk(Demo(), out, kNoLimit);
+        scratch_story::Walk(scratch_story::Demo(), out, kNoLimit);
     fs::remove_all(out);
 }
 BENCHMARK(BM_DemoWithFrames)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_DemoMapOnly(benchmark::State& state) {
-    fs::path out = Scratch("demo-map");
+    fs::path out = scratch_story::Scratch("demo-map");
     for (auto _ : state)
-        Walk(Demo(), out, kNoLimit, true);
+        scratch_story::Walk(scratch_story::Demo(), out, kNoLimit, true);
     fs::remove_all(out);
 }
 BENCHMARK(BM_DemoMapOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -58,7 +53,7 @@ BENCHMARK(BM_DemoMapOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_ThousandLabelsMapOnly(benchmark::State& state) {
     fs::path game = ThousandLabels();
     for (auto _ : state)
-        Walk(game, game / "storyboard", kNoLimit, true);
+        scratch_story::Walk(game, game / "storyboard", kNoLimit, true);
     state.counters["svg_bytes"] =
         static_cast<double>(fs::file_size(game / "storyboard/story-map.svg"));
     fs::remove_all(game);

@@ -18,18 +18,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using scratch_story::Demo;
-using scratch_story::DemoWithScript;
-using scratch_story::Scratch;
-using scratch_story::Walk;
-
 // A frame of the demo as the storyboard draws it: harbour, three
 // characters, the text box, a speaker and two lines of Russian.
 SDL_Surface* DemoFrame() {
     static SDL_Surface* surface = nullptr;
     if (surface) return surface;
-    fs::path out = Scratch("demo-board");
-    Walk(Demo(), out, 4);
+    fs::path out = scratch_story::Scratch("demo-board");
+    scratch_story::Walk(scratch_story::Demo(), out, 4);
     Picture frame;
     frame.LoadImage((out / "frame-00004.png").string().c_str());
     surface = SDL_CreateRGBSurface(0, frame.Width(), frame.Height(), 32, 0xFF0000, 0xFF00, 0xFF, 0);
@@ -41,7 +36,7 @@ SDL_Surface* DemoFrame() {
 void BM_WriteFrame(benchmark::State& state) {
     SDL_Surface* surface = DemoFrame();
     PngCompression compression{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
-    std::string path = (Scratch("frame") / "frame.png").string();
+    std::string path = (scratch_story::Scratch("frame") / "frame.png").string();
     for (auto _ : state)
         WriteFramePng(surface, path, compression);
     state.counters["bytes"] = static_cast<double>(fs::file_size(path));
@@ -70,13 +65,13 @@ fs::path LongGame() {
                   "\xE2\xE5\xF7\xE5\xF0!\"\n";
     }
     script << "game action=end\n";
-    return DemoWithScript("long-game", script.str());
+    return scratch_story::DemoWithScript("long-game", script.str());
 }
 
 void BM_Walk200Frames(benchmark::State& state) {
     fs::path game = LongGame();
     for (auto _ : state)
-        Walk(game, game / "storyboard", 2000);
+        scratch_story::Walk(game, game / "storyboard", 2000);
     state.counters["frames"] = 200;
     fs::remove_all(game);
 }
@@ -93,13 +88,13 @@ fs::path FourteenMenus() {
                << "\n";
     }
     script << "say text=\"The end\"\ngame action=end\n";
-    return DemoWithScript("fourteen-menus", script.str());
+    return scratch_story::DemoWithScript("fourteen-menus", script.str());
 }
 
 void BM_WalkFourteenMenus(benchmark::State& state) {
     fs::path game = FourteenMenus();
     for (auto _ : state)
-        Walk(game, game / "storyboard", 2000);
+        scratch_story::Walk(game, game / "storyboard", 2000);
     int frames = 0;
     for (const auto& entry : fs::directory_iterator(game / "storyboard"))
         frames += entry.path().extension() == ".png";
