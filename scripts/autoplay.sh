@@ -19,19 +19,7 @@ retry=${AUTOPLAY_RETRY:-10}
 
 read -r click_x click_y < <(first_choice "$game")
 
-scratch=$(mktemp -d)
-xvfb=""
-pid=""
-# Each process is waited for: a display number is only free again once its
-# server has gone.
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid"
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb"
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-if ! start_display "$scratch"; then
+if ! private_display; then
     echo "autoplay: Xvfb did not start" >&2
     exit 1
 fi

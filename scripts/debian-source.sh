@@ -1,5 +1,6 @@
-# Sourced by windows-deps.sh and runtimes.sh: Debian source packages through
-# apt alone, and SDL 1.2 built from its own.
+# Sourced by the scripts that build from Debian's sources: the source packages
+# through apt alone, SDL 1.2 built from its own, and the licence texts that
+# ship beside each library built.
 #
 # fetch_debian_source PACKAGE DESTDIR: unpacks PACKAGE's bookworm source, with
 # Debian's patches applied by dpkg-source, into DESTDIR/<package>-<version>/
@@ -11,6 +12,10 @@
 # run are used as they are.
 #
 # debian_source_version PACKAGE: the version apt-get source would fetch.
+#
+# keep_licenses NAME SOURCE: Debian's copyright file and the upstream licence
+# files of the unpacked SOURCE, into $prefix/licenses/NAME, prefix being the
+# caller's.
 
 debian_apt_dir="${VELMORA_CACHE:-$HOME/.cache/velmora}/apt"
 debian_apt_ready=""
@@ -92,4 +97,14 @@ sdl12_build() {
         ./configure --prefix="$prefix" --disable-static --disable-rpath "$@" &&
         make -j"${VELMORA_JOBS:-$(nproc)}" && make install) >"$source.log" 2>&1 ||
         { tail -n 30 "$source.log" >&2; return 1; }
+}
+
+keep_licenses() {  # keep_licenses <name> <source folder>
+    local into=$prefix/licenses/$1
+    mkdir -p "$into" && cp "$2/debian/copyright" "$into/copyright" || return 1
+    find "$2" -maxdepth 1 -type f \( -iname 'COPYING*' -o -iname 'LICENSE*' \) \
+        -exec cp {} "$into/" \;
+    [ -d "$2/docs" ] && find "$2/docs" -maxdepth 1 -type f \
+        \( -name 'FTL.TXT' -o -name 'GPLv2.TXT' -o -name 'LICENSE.TXT' \) -exec cp {} "$into/" \;
+    return 0
 }

@@ -15,6 +15,10 @@
 # not start. The caller stops it (kill, wait): a display number is only free
 # again once its server has gone.
 #
+# private_display: start_display in a new folder, set as scratch; when the
+# script exits, the game (pid, which the caller sets once it starts one) and
+# the display are ended and waited for, and the folder removed.
+#
 # find_window <caption> <pid>: prints the id of the window named caption once
 # it appears, for as long as process pid runs (20 s at most).
 #
@@ -44,6 +48,20 @@ start_display() {
         sleep 0.1
     done
     return 1
+}
+
+private_display() {
+    scratch=$(mktemp -d)
+    xvfb=""
+    pid=""
+    trap end_private_display EXIT
+    start_display "$scratch"
+}
+
+end_private_display() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid"
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb"
+    rm -rf "$scratch"
 }
 
 find_window() {

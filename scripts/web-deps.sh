@@ -167,18 +167,6 @@ build_libsdl1.2() {
     (cd "$1/src" && find . -name '*.h' -exec cp --parents {} "$prefix/sdl-src/" \;)
 }
 
-# The licence texts that ship beside each library: Debian's copyright file
-# and the upstream licence files.
-keep_licenses() {  # keep_licenses <name> <source folder>
-    local into=$prefix/licenses/$1
-    mkdir -p "$into" && cp "$2/debian/copyright" "$into/copyright" || return 1
-    find "$2" -maxdepth 1 -type f \( -iname 'COPYING*' -o -iname 'LICENSE*' \) \
-        -exec cp {} "$into/" \;
-    [ -d "$2/docs" ] && find "$2/docs" -maxdepth 1 -type f \
-        \( -name 'FTL.TXT' -o -name 'GPLv2.TXT' -o -name 'LICENSE.TXT' \) -exec cp {} "$into/" \;
-    return 0
-}
-
 timed() {  # timed <name> <command...>
     local start=$SECONDS
     "${@:2}" || fail "building $1 failed"

@@ -73,18 +73,6 @@ build_googletest() {
         cmake --install "$1" >>"$1.log" 2>&1 || { tail -n 30 "$1.log" >&2; return 1; }
 }
 
-# The licence texts that ship beside each library: Debian's copyright file
-# and the upstream licence files.
-keep_licenses() {  # keep_licenses <name> <source folder>
-    local into=$prefix/licenses/$1
-    mkdir -p "$into" && cp "$2/debian/copyright" "$into/copyright" || return 1
-    find "$2" -maxdepth 1 -type f \( -iname 'COPYING*' -o -iname 'LICENSE*' \) \
-        -exec cp {} "$into/" \;
-    [ -d "$2/docs" ] && find "$2/docs" -maxdepth 1 -type f \
-        \( -name 'FTL.TXT' -o -name 'GPLv2.TXT' -o -name 'LICENSE.TXT' \) -exec cp {} "$into/" \;
-    return 0
-}
-
 # The prefix's own path, written into the pkg-config files and the -config
 # scripts by configure, becomes one found from where they lie; libtool's .la
 # files go, as Debian drops them.

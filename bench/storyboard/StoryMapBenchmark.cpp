@@ -1,11 +1,9 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <string>
 
-#include "tools/storyboard/Storyboard.h"
+#include "bench/storyboard/ScratchStory.h"
 
 // The story map's cost: the demo walked with its frames (the reference), the
 // demo walked for its map alone, and the map alone of a story of 1,000 labels,
@@ -15,33 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kDemo = VELMORA_DEMO_DIR;
-
-fs::path Scratch(const std::string& name) {
-    fs::path path = fs::temp_directory_path() / ("velmora-bench-" + name);
-    fs::remove_all(path);
-    fs::create_directories(path);
-    return path;
-}
-
-void Walk(const fs::path& directory, const fs::path& out, bool mapOnly) {
-    fs::path previous = fs::current_path();
-    fs::current_path(directory);
-    std::ostringstream report, progress;
-    StoryboardOptions options;
-    options.outDir = out.string();
-    options.maxFrames = 100000;
-    options.mapOnly = mapOnly;
-    MakeStoryboard(options, report, progress);
-    fs::current_path(previous);
-}
+// More than any of these walks makes: none stops short.
+const int kNoLimit = 100000;
 
 // The demo's files with labels in a chain: every third offers a menu of two
 // ways on, every third of the others jumps on, the rest fall into the next.
 fs::path ThousandLabels() {
-    fs::path game = Scratch("thousand-labels");
-    fs::copy(kDemo / "data", game / "data", fs::copy_options::recursive);
-    std::ofstream script(game / "data/scenario/main.txt", std::ios::trunc);
+    std::ostringstream script;
     const int labels = 1000;
     for (int i = 0; i < labels; ++i) {
         script << ":s" << i << "\nsay \"Mira\", \"\", \"Scene " << i << "\"\n";
@@ -53,21 +31,21 @@ fs::path ThousandLabels() {
         }
     }
     script << ":s" << labels << "\ngame action=end\n";
-    return game;
+    return scratch_story::DemoWithScript("thousand-labels", script.str());
 }
 
 void BM_DemoWithFrames(benchmark::State& state) {
-    fs::path out = Scratch("demo-frames");
+    fs::path out = scratch_story::Scratch("demo-frames");
     for (auto _ : state)
-        Walk(kDemo, out, false);
+        scratch_story::Walk(scratch_story::Demo(), out, kNoLimit);
     fs::remove_all(out);
 }
 BENCHMARK(BM_DemoWithFrames)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_DemoMapOnly(benchmark::State& state) {
-    fs::path out = Scratch("demo-map");
+    fs::path out = scratch_story::Scratch("demo-map");
     for (auto _ : state)
-        Walk(kDemo, out, true);
+        scratch_story::Walk(scratch_story::Demo(), out, kNoLimit, true);
     fs::remove_all(out);
 }
 BENCHMARK(BM_DemoMapOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -75,7 +53,7 @@ BENCHMARK(BM_DemoMapOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_ThousandLabelsMapOnly(benchmark::State& state) {
     fs::path game = ThousandLabels();
     for (auto _ : state)
-        Walk(game, game / "storyboard", true);
+        scratch_story::Walk(game, game / "storyboard", kNoLimit, true);
     state.counters["svg_bytes"] =
         static_cast<double>(fs::file_size(game / "storyboard/story-map.svg"));
     fs::remove_all(game);

@@ -2,13 +2,12 @@
 #include <png.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
+#include "bench/storyboard/ScratchStory.h"
 #include "graphics/Picture.h"
 #include "tools/storyboard/FramePng.h"
-#include "tools/storyboard/Storyboard.h"
 
 // The storyboard's cost: writing one demo frame at each zlib level and PNG
 // filter (libpng's own default, level 6 with every filter tried, is the
@@ -19,35 +18,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kDemo = VELMORA_DEMO_DIR;
-
-fs::path Scratch(const std::string& name) {
-    fs::path path = fs::temp_directory_path() / ("velmora-bench-" + name);
-    fs::remove_all(path);
-    fs::create_directories(path);
-    return path;
-}
-
-// Walks the game in directory into out; the walk reads its game from the
-// working directory.
-void Walk(const fs::path& directory, const fs::path& out, int maxFrames) {
-    fs::path previous = fs::current_path();
-    fs::current_path(directory);
-    std::ostringstream report, progress;
-    StoryboardOptions options;
-    options.outDir = out.string();
-    options.maxFrames = maxFrames;
-    MakeStoryboard(options, report, progress);
-    fs::current_path(previous);
-}
-
 // A frame of the demo as the storyboard draws it: harbour, three
 // characters, the text box, a speaker and two lines of Russian.
 SDL_Surface* DemoFrame() {
     static SDL_Surface* surface = nullptr;
     if (surface) return surface;
-    fs::path out = Scratch("demo-board");
-    Walk(kDemo, out, 4);
+    fs::path out = scratch_story::Scratch("demo-board");
+    scratch_story::Walk(scratch_story::Demo(), out, 4);
     Picture frame;
     frame.LoadImage((out / "frame-00004.png").string().c_str());
     surface = SDL_CreateRGBSurface(0, frame.Width(), frame.Height(), 32, 0xFF0000, 0xFF00, 0xFF, 0);
@@ -59,7 +36,7 @@ SDL_Surface* DemoFrame() {
 void BM_WriteFrame(benchmark::State& state) {
     SDL_Surface* surface = DemoFrame();
     PngCompression compression{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
-    std::string path = (Scratch("frame") / "frame.png").string();
+    std::string path = (scratch_story::Scratch("frame") / "frame.png").string();
     for (auto _ : state)
         WriteFramePng(surface, path, compression);
     state.counters["bytes"] = static_cast<double>(fs::file_size(path));
@@ -79,9 +56,7 @@ BENCHMARK(BM_WriteFrame)->Apply(Levels)->Unit(benchmark::kMillisecond);
 
 // The demo's files with a script of 200 spoken lines, each its own frame.
 fs::path LongGame() {
-    fs::path game = Scratch("long-game");
-    fs::copy(kDemo / "data", game / "data", fs::copy_options::recursive);
-    std::ofstream script(game / "data/scenario/main.txt", std::ios::trunc);
+    std::ostringstream script;
     script << "back \"harbour\"\nchar \"mira\", left\nchar \"tomas\", right\nchar \"ilya\"\n";
     const char* speakers[] = {"Mira", "Tomas", "Ilya"};
     for (int i = 1; i <= 200; ++i) {
@@ -90,13 +65,13 @@ fs::path LongGame() {
                   "\xE2\xE5\xF7\xE5\xF0!\"\n";
     }
     script << "game action=end\n";
-    return game;
+    return scratch_story::DemoWithScript("long-game", script.str());
 }
 
 void BM_Walk200Frames(benchmark::State& state) {
     fs::path game = LongGame();
     for (auto _ : state)
-        Walk(game, game / "storyboard", 2000);
+        scratch_story::Walk(game, game / "storyboard", 2000);
     state.counters["frames"] = 200;
     fs::remove_all(game);
 }
@@ -105,9 +80,7 @@ BENCHMARK(BM_Walk200Frames)->Unit(benchmark::kMillisecond)->Iterations(3);
 // The demo's files with 14 questions, each a menu of two choices that set a
 // flag nothing reads: one path, and each other choice joins it.
 fs::path FourteenMenus() {
-    fs::path game = Scratch("fourteen-menus");
-    fs::copy(kDemo / "data", game / "data", fs::copy_options::recursive);
-    std::ofstream script(game / "data/scenario/main.txt", std::ios::trunc);
+    std::ostringstream script;
     for (int i = 1; i <= 14; ++i) {
         script << "say text=\"Question " << i << "\"\nitem \"Yes\", label=yes" << i
                << "\nitem \"No\", label=no" << i << "\nmenu action=run\n:yes" << i << "\nflag" << i
@@ -115,13 +88,13 @@ fs::path FourteenMenus() {
                << "\n";
     }
     script << "say text=\"The end\"\ngame action=end\n";
-    return game;
+    return scratch_story::DemoWithScript("fourteen-menus", script.str());
 }
 
 void BM_WalkFourteenMenus(benchmark::State& state) {
     fs::path game = FourteenMenus();
     for (auto _ : state)
-        Walk(game, game / "storyboard", 2000);
+        scratch_story::Walk(game, game / "storyboard", 2000);
     int frames = 0;
     for (const auto& entry : fs::directory_iterator(game / "storyboard"))
         frames += entry.path().extension() == ".png";

@@ -17,17 +17,7 @@ x=$4
 y=$5
 settle_ms=${SETTLE:-300}
 
-scratch=$(mktemp -d)
-xvfb=""
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid"
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb"
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-start_display "$scratch" || { echo "linux-play: Xvfb did not start" >&2; exit 1; }
+private_display || { echo "linux-play: Xvfb did not start" >&2; exit 1; }
 mkdir -p "$out" && rm -f "$out"/wait-*.png "$out/audio.raw"
 (cd "$game" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/audio.raw" \
     SDL_DISKAUDIODELAY=20 exec "$program") &
