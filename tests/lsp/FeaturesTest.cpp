@@ -104,7 +104,7 @@ TEST_F(FeaturesTest, HoversSayWhatALabelLacksAndShowTheFrameOnTheCommandWord) {
     json say = Result("textDocument/hover", 2, 1);
     std::string text = say["contents"]["value"];
     EXPECT_NE(text.find("say name, sound, text"), std::string::npos);
-    EXPECT_NE(text.find("|width=320)"), std::string::npos) << text;
+    EXPECT_NE(text.find("|width=266)"), std::string::npos) << text;
     EXPECT_EQ(say["range"]["start"]["character"], 0);
     EXPECT_EQ(say["range"]["end"]["character"], 3);
     std::string item = Result("textDocument/hover", 3, 1)["contents"]["value"];

@@ -11,9 +11,12 @@ const { test, before, after } = require("node:test");
 const assert = require("node:assert/strict");
 const fs = require("node:fs");
 const path = require("node:path");
-const { Session, root } = require("./session");
+const { spawnSync } = require("node:child_process");
+const { Session, root, build } = require("./session");
+const game = require("./game");
 
-const kLanded = new Set(["colours", "findings", "hover", "completion", "play-from-here",
+const kLanded = new Set(["colours", "findings", "hover", "completion", "play-from-here", "narrow-hover",
+    "quick-fix", "story-map",
     ...(process.env.VELMORA_VSCODE_LANDED || "").split(",").filter(Boolean)]);
 const pending = (feature) => (kLanded.has(feature) ? false : `${feature} has not landed`);
 
@@ -24,10 +27,15 @@ const demoLines = new TextDecoder("windows-1251")
     .decode(fs.readFileSync(path.join(root, "demo", kScript))).split(/\r?\n/);
 const lineOfLabel = (name) => demoLines.findIndex((line) => line.trim() === `:${name}`) + 1;
 
+// The game that "Play from here" starts, and the storyboard that draws what
+// its first frame should be.
+const kGame = process.env.VELMORA_GAME || path.join(build, "velmora");
+const kStoryboard = process.env.VELMORA_STORYBOARD || path.join(build, "velmora-storyboard");
+
 let vscode;
 
 before(async () => {
-    vscode = await Session.start();
+    vscode = await Session.start({ display: true, settings: { "velmora.game.path": kGame } });
     vscode.figure("code-server install (cached), s", vscode.installSeconds);
     await vscode.open(kScript, kLanguage);
     // The lenses push the lines below them down when they come: the lines are
@@ -155,8 +163,9 @@ test("completion offers the game's pictures and labels", { skip: pending("comple
     vscode.figure("completion", { pictures, labels });
 });
 
-// The fault stays for the quick fix that follows.
-const kFault = "goto nowhere";
+// The fault stays for the quick fix that follows: a slip of the pen for
+// "lighting", which the fix offers to mend it.
+const kFault = "goto lightning";
 
 test("a fault typed into the script shows its finding on its line", { skip: pending("findings") }, async () => {
     await vscode.chord(["Control"], "End");
@@ -174,8 +183,8 @@ test("a fault typed into the script shows its finding on its line", { skip: pend
     vscode.figure("finding after typing, ms", Date.now() - typed);
     const box = await squiggle.jsonValue();
     assert.ok(overlaps(box, line.box));
-    const hover = await vscode.hover(centre(box).x, centre(box).y, /nowhere/);
-    assert.match(hover.text, /label nowhere/i);
+    const hover = await vscode.hover(centre(box).x, centre(box).y, /lightning/);
+    assert.match(hover.text, /label lightning/i);
     await vscode.screenshot("finding");
     await vscode.unhover();
 });
@@ -192,14 +201,16 @@ test("a quick fix mends the undefined label", { skip: pending("quick-fix") }, as
     await vscode.screenshot("quick-fix");
     vscode.figure("quick fixes", titles);
     assert.ok(titles.some((title) => /create/i.test(title)), titles.join(" | "));
-    // The nearest existing label: its title names one of the demo's labels.
-    const index = titles.findIndex((title) => /\b(night|lighting|letter|lamp|pier|bright)\b/.test(title));
+    // The nearest existing label, and no label unlike it.
+    const index = titles.findIndex((title) => /\blighting\b/.test(title));
     assert.ok(index >= 0, titles.join(" | "));
+    assert.ok(!titles.some((title) => /\b(pier|bright|letter)\b/.test(title)), titles.join(" | "));
     for (let i = 0; i < index; ++i) await vscode.page.keyboard.press("ArrowDown");
     await vscode.page.keyboard.press("Enter");
     await vscode.page.waitForFunction(() => ![...document.querySelectorAll(".view-line")]
-        .some((row) => row.textContent.includes("nowhere")));
+        .some((row) => row.textContent.includes("lightning")));
     await vscode.page.waitForFunction(() => document.querySelectorAll(".squiggly-error").length === 0);
+    await revert();
 });
 
 test("the story map opens beside the script and a click on a node opens its line",
@@ -218,18 +229,83 @@ test("the story map opens beside the script and a click on a node opens its line
             return status && status.textContent.startsWith(`Ln ${wanted},`);
         }, {}, lineOfLabel("lighting"));
         assert.equal((await vscode.cursor()).line, lineOfLabel("lighting"));
+        // The place of the cursor's line is marked.
+        await map.waitForFunction(() => {
+            const marked = document.querySelector("svg g.node.marked");
+            return marked && marked.textContent.includes("lighting");
+        });
+
+        // The map follows the edits: a label typed at the end joins it, marked
+        // as the cursor stands in it, and leaves it when the edit is undone.
+        await typeLastLine(":coda");
+        await map.waitForFunction(() => {
+            const marked = document.querySelector("svg g.node.marked");
+            return marked && /\bcoda\b/.test(marked.textContent);
+        });
+        await vscode.screenshot("story-map-edited");
+        await revert();
+        await map.waitForFunction(() => ![...document.querySelectorAll("svg g.node")]
+            .some((node) => /\bcoda\b/.test(node.textContent)));
     });
 
 // The lenses stand over the lines where a player waits: the first say after :lamp.
 const lineOfFirstSayAfter = (name) =>
     lineOfLabel(name) + demoLines.slice(lineOfLabel(name)).findIndex((line) => /^\s*say\b/.test(line)) + 1;
 
-test("a say line offers to play the game from there", { skip: pending("play-from-here") }, async () => {
-    await vscode.chord(["Control"], "Home");
-    await vscode.chord(["Control"], "g");
-    await vscode.page.keyboard.type(String(lineOfFirstSayAfter("lamp")));
-    await vscode.page.keyboard.press("Enter");
-    await vscode.page.waitForFunction(() => [...document.querySelectorAll(".codelens-decoration a")]
-        .some((link) => /Play from here/.test(link.textContent)));
-    await vscode.screenshot("play-from-here");
-});
+// What velmora-storyboard draws at the start of a label: the frame the game
+// should show when started at the first say after it.
+function storyboardFrame(label) {
+    const out = path.join(vscode.dirs.run, "storyboard");
+    spawnSync(kStoryboard, ["--out", out, path.join(root, "demo")], { encoding: "utf8" });
+    const map = JSON.parse(fs.readFileSync(path.join(out, "story-map.json"), "utf8"));
+    return path.join(out, map.nodes.find((node) => node.name === label).frames[0]);
+}
+
+// The lens standing right above the given line's box.
+async function lensAbove(lineBox) {
+    const handle = await vscode.page.waitForFunction((top) => {
+        const lenses = [...document.querySelectorAll(".codelens-decoration a")]
+            .filter((link) => /Play from here/.test(link.textContent))
+            .map((link) => link.getBoundingClientRect().toJSON())
+            .filter((box) => box.y + box.height <= top + 1 && box.y + box.height > top - 30);
+        return lenses.length ? lenses[0] : null;
+    }, {}, lineBox.y);
+    return handle.jsonValue();
+}
+
+test("a say line's lens plays the game from there, until the editor closes",
+    { skip: pending("play-from-here") }, async () => {
+        const lineNumber = lineOfFirstSayAfter("lamp");
+        await vscode.chord(["Control"], "Home");
+        await vscode.chord(["Control"], "g");
+        await vscode.page.keyboard.type(String(lineNumber));
+        await vscode.page.keyboard.press("Enter");
+        const line = await vscode.line(demoLines[lineNumber - 1]);
+        const lens = await lensAbove(line.box);
+        await vscode.screenshot("play-from-here");
+        const clicked = Date.now();
+        await vscode.page.mouse.click(lens.x + 4, centre(lens).y);
+
+        const window = await game.until(() => game.windowId(vscode.display), "the game's window");
+        const picture = await game.settledPicture(vscode.display, window);
+        vscode.figure("play from here: click to a drawn frame, ms", Date.now() - clicked);
+        const shot = game.savePng(picture, path.join(vscode.dirs.shots, "play-from-here-game.png"));
+        const [width, height] = game.measure(picture, "%w %h").split(" ").map(Number);
+        vscode.figure("game window, px", [width, height]);
+        // The frame the storyboard draws for that line, the mouse pointer aside.
+        const differing = game.differingPixels(shot, storyboardFrame("lamp"));
+        vscode.figure("game window against the storyboard's frame: pixels apart", differing);
+        assert.deepEqual([width, height], [800, 600]);
+        assert.ok(differing < width * height / 100, `${differing} pixels unlike the storyboard's frame`);
+
+        const running = game.processesOf(kGame, vscode.dirs.workspace);
+        assert.equal(running.length, 1, `games running: ${running.join(" ")}`);
+        const args = fs.readFileSync(`/proc/${running[0]}/cmdline`, "utf8").split("\0").slice(1, -1);
+        assert.deepEqual(args, ["--from", String(lineNumber), "--watch"]);
+        // The editor's window closes: its extension ends the game.
+        const closed = Date.now();
+        await vscode.page.close();
+        await game.until(() => game.processesOf(kGame, vscode.dirs.workspace).length === 0,
+            "the game's end after the editor closed");
+        vscode.figure("game ended after the editor closed, ms", Date.now() - closed);
+    });

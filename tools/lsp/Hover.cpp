@@ -21,6 +21,9 @@ namespace {
 // Frames and pictures show at most this wide: a hover is a small window,
 // and a frame at its full size hides its text box below the hover's edge.
 const int kHoverWidth = 320;
+// The editor's hover is 250 px tall on a usual screen and scrolls beyond: a
+// frame under its heading line is seen whole up to this height.
+const int kFrameHeight = 200;
 
 Json Markdown(const std::string& text, int line, int from, int to) {
     return {{"contents", {{"kind", "markdown"}, {"value", text}}},
@@ -84,12 +87,24 @@ Json LabelHover(const Analysis& analysis, const Position& at, const std::string&
     return Markdown(ScriptBytesToUtf8(LabelText(label, info)), at.line, o.from, o.to);
 }
 
+// The width at which the frame, kept in proportion, fits the hover.
+int FrameWidth(const std::string& png) {
+    ::Picture frame;
+    try {
+        frame.LoadImage(png.c_str());
+    } catch (const Exception&) {
+        return kHoverWidth;
+    }
+    if (frame.Width() <= 0 || frame.Height() <= 0) return kHoverWidth;
+    return std::min(kHoverWidth, kFrameHeight * frame.Width() / frame.Height());
+}
+
 }  // namespace
 
 Json FrameHover(const FrameQuestion& question, const std::string& png) {
     std::string frame =
         png.empty() ? "The storyboard's walk does not reach this line."
-                    : "The frame the player sees here:\n\n" + Image(png, "frame", kHoverWidth);
+                    : "The frame the player sees here:\n\n" + Image(png, "frame", FrameWidth(png));
     std::string text = question.before.empty() ? frame : question.before + "\n\n" + frame;
     return Markdown(text, question.line, question.from, question.to);
 }
