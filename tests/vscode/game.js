@@ -18,12 +18,12 @@ function runOn(display, program, args, input) {
 
 // Asks `look` again a few times a second until it gives a value: each answer
 // is a sign looked for, the interval only spares the processor.
-async function until(look, what) {
-    const deadline = Date.now() + kWait;
+async function until(look, what, ms = kWait) {
+    const deadline = Date.now() + ms;
     for (;;) {
         const value = await look();
         if (value) return value;
-        if (Date.now() > deadline) throw new Error(`${what}: not seen in ${kWait} ms`);
+        if (Date.now() > deadline) throw new Error(`${what}: not seen in ${ms} ms`);
         await new Promise((resolve) => setTimeout(resolve, 100));
     }
 }

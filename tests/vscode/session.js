@@ -260,15 +260,27 @@ class Session {
     }
 
     // Points at (x, y) and waits for a hover whose text matches `pattern`.
+    // Given a function for the point instead, asks it again and points anew
+    // while no such hover comes: lines move when lenses arrive above them.
     async hover(x, y, pattern) {
-        await this.page.mouse.move(x - 20, y);
-        await this.page.mouse.move(x, y, { steps: 4 });
-        const handle = await this.page.waitForFunction((source) => {
-            const hover = [...document.querySelectorAll(".monaco-hover:not(.hidden)")]
-                .find((element) => new RegExp(source).test(element.textContent));
-            return hover ? { text: hover.textContent, box: hover.getBoundingClientRect().toJSON() } : null;
-        }, {}, pattern.source);
-        return handle.jsonValue();
+        const where = typeof x === "function" ? x : async () => ({ x, y });
+        const deadline = Date.now() + kWait;
+        for (;;) {
+            const point = await where();
+            await this.page.mouse.move(point.x - 20, point.y);
+            await this.page.mouse.move(point.x, point.y, { steps: 4 });
+            const timeout = typeof x === "function" ? Math.min(5000, deadline - Date.now()) : kWait;
+            const handle = await this.page.waitForFunction((source) => {
+                const hover = [...document.querySelectorAll(".monaco-hover:not(.hidden)")]
+                    .find((element) => new RegExp(source).test(element.textContent));
+                return hover ? { text: hover.textContent, box: hover.getBoundingClientRect().toJSON() } : null;
+            }, { timeout }, pattern.source).catch((error) => {
+                if (Date.now() >= deadline) throw error;
+                return null;
+            });
+            if (handle) return handle.jsonValue();
+            await this.page.mouse.move(5, 790);
+        }
     }
 
     // Moves the pointer away and waits until no hover is left.
