@@ -97,6 +97,15 @@ TEST_F(FeaturesTest, QuickFixesLeaveAloneWhatNoNameMends) {
     EXPECT_EQ(Actions(*client, uri, unreadable), json::array());
 }
 
+// A 4:3 frame is shown 266 px wide (200 px tall) above; a wide one keeps
+// the hover's full width, as its height fits.
+TEST_F(FeaturesTest, AWideGamesFrameTakesTheHoversFullWidth) {
+    files.gameSettings = "Width=800\nHeight=400\nFontSize=16\n";
+    OpenGame(kStory);
+    std::string text = Result("textDocument/hover", 2, 12)["contents"]["value"];
+    EXPECT_NE(text.find("|width=320)"), std::string::npos) << text;
+}
+
 TEST_F(FeaturesTest, HoversSayWhatALabelLacksAndShowTheFrameOnTheCommandWord) {
     OpenGame(std::string(kStory) + "goto nowhere\n");
     std::string missing = Result("textDocument/hover", 9, 7)["contents"]["value"];
