@@ -108,9 +108,9 @@ test("the script is coloured by its grammar: comments, commands, strings, number
 
 // Points at the text of the say line starting `start`; returns how long its
 // frame took to show, and the hover's and the frame's boxes once loaded.
-async function frameHover(start) {
+async function frameHover(start, onCommand = false) {
     const line = await vscode.line(start);
-    const text = centre(line.spans[line.spans.length - 1].box);
+    const text = centre(line.spans[onCommand ? 0 : line.spans.length - 1].box);
     const started = Date.now();
     await vscode.hover(text.x, text.y, /The frame the player sees here/);
     const sizes = await vscode.page.waitForFunction(() => {
@@ -125,6 +125,8 @@ async function frameHover(start) {
 }
 
 const size = (box) => [Math.round(box.width), Math.round(box.height)];
+const inside = (inner, outer) => inner.x >= outer.x - 1 && inner.x + inner.width <= outer.x + outer.width + 1 &&
+    inner.y >= outer.y - 1 && inner.y + inner.height <= outer.y + outer.height + 1;
 
 test("the frame the player sees at a say line shows in its hover", { skip: pending("hover") }, async () => {
     // The first hover of a script version walks the whole story.
@@ -136,15 +138,22 @@ test("the frame the player sees at a say line shows in its hover", { skip: pendi
     assert.deepEqual(natural, [800, 600], "the game's own frame size");
     if (!pending("narrow-hover")) {
         // Seen whole: the frame lies inside the hover, about 320 px wide, in proportion.
-        assert.ok(image.x >= hover.x - 1 && image.x + image.width <= hover.x + hover.width + 1 &&
-            image.y >= hover.y - 1 && image.y + image.height <= hover.y + hover.height + 1,
-        `frame ${JSON.stringify(image)} outside hover ${JSON.stringify(hover)}`);
+        assert.ok(inside(image, hover), `frame ${JSON.stringify(image)} outside hover ${JSON.stringify(hover)}`);
         assert.ok(Math.abs(image.width / image.height - 4 / 3) < 0.02);
         assert.ok(image.width <= 330, `frame ${image.width} px wide`);
     }
     await vscode.unhover();
     const again = await frameHover('say #keeper, "mira_welcome"');
     vscode.figure("hover frame shown (same version again), ms", again.ms);
+    await vscode.unhover();
+    // On the command word: the signature above the frame, seen whole too.
+    const command = await frameHover('say #keeper, "mira_welcome"', true);
+    vscode.figure("hover on the command word: hover, frame, px", [size(command.hover), size(command.image)]);
+    await vscode.screenshot("hover-command-word");
+    if (!pending("narrow-hover")) {
+        assert.ok(inside(command.image, command.hover),
+            `frame ${JSON.stringify(command.image)} outside hover ${JSON.stringify(command.hover)}`);
+    }
     await vscode.unhover();
 });
 
