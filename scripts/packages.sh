@@ -26,8 +26,11 @@ FUZZ_PACKAGES="clang-14 libclang-rt-14-dev"
 EDITOR_PACKAGES="neovim unzip"
 # The tests in a real VS Code: Debian's chromium drives code-server, whose
 # install (scripts/code-server.sh) builds native modules (kerberos needs
-# libkrb5-dev) and takes Debian's ripgrep instead of downloading one.
-VSCODE_PACKAGES="chromium ripgrep libkrb5-dev g++ make python3 tar util-linux"
+# libkrb5-dev) and takes Debian's ripgrep instead of downloading one. The game
+# that "Play from here" starts shows on Xvfb; its window is grabbed with xwd
+# and compared with ImageMagick.
+VSCODE_PACKAGES="chromium ripgrep libkrb5-dev g++ make python3 tar util-linux xvfb xdotool x11-apps
+imagemagick"
 # run.sh plays the demo by itself on a virtual display when there is none.
 AUTOPLAY_PACKAGES="xvfb xdotool x11-apps imagemagick"
 # scripts/windows.sh: the mingw-w64 cross compilers, Debian's sources through

@@ -97,14 +97,30 @@ TEST_F(FeaturesTest, QuickFixesLeaveAloneWhatNoNameMends) {
     EXPECT_EQ(Actions(*client, uri, unreadable), json::array());
 }
 
+// A 4:3 frame is shown 266 px wide (200 px tall); a wide one keeps the
+// hover's full width, as its height fits.
+TEST_F(FeaturesTest, AWideGamesFrameTakesTheHoversFullWidth) {
+    files.gameSettings = "Width=800\nHeight=400\nFontSize=16\n";
+    OpenGame(kStory);
+    std::string text = Result("textDocument/hover", 2, 12)["contents"]["value"];
+    EXPECT_NE(text.find("|width=320)"), std::string::npos) << text;
+}
+
 TEST_F(FeaturesTest, HoversSayWhatALabelLacksAndShowTheFrameOnTheCommandWord) {
     OpenGame(std::string(kStory) + "goto nowhere\n");
     std::string missing = Result("textDocument/hover", 9, 7)["contents"]["value"];
     EXPECT_NE(missing.find("label `nowhere` does not exist"), std::string::npos) << missing;
     json say = Result("textDocument/hover", 2, 1);
     std::string text = say["contents"]["value"];
-    EXPECT_NE(text.find("say name, sound, text"), std::string::npos);
-    EXPECT_NE(text.find("|width=320)"), std::string::npos) << text;
+    // The signature and the frame first, smaller to fit under it; the guide's
+    // sentence last, where the hover may be scrolled to read it.
+    size_t signature = text.find("say name, sound, text");
+    size_t frame = text.find("|width=200)");
+    size_t sentence = text.find("waits for a click");
+    EXPECT_NE(signature, std::string::npos);
+    EXPECT_NE(frame, std::string::npos) << text;
+    EXPECT_NE(sentence, std::string::npos) << text;
+    EXPECT_TRUE(signature < frame && frame < sentence) << text;
     EXPECT_EQ(say["range"]["start"]["character"], 0);
     EXPECT_EQ(say["range"]["end"]["character"], 3);
     std::string item = Result("textDocument/hover", 3, 1)["contents"]["value"];

@@ -45,7 +45,7 @@ TEST_F(WalkTest, AnEditStopsTheStaleWalkWhileTheServerGoesOnAnswering) {
     EXPECT_EQ(stale["error"]["code"], -32801) << stale.dump().substr(0, 300);
     EXPECT_EQ(client->ReplyTo(map)["error"]["code"], -32801);
     std::string frame = Result("textDocument/hover", 1, 15)["contents"]["value"];
-    EXPECT_NE(frame.find("|width=320)"), std::string::npos) << frame;
+    EXPECT_NE(frame.find("|width=266)"), std::string::npos) << frame;
     EXPECT_EQ(client->Raw().Documents().Frames().Walks(), 1);
 }
 
@@ -56,8 +56,8 @@ TEST_F(WalkTest, QuestionsAboutOneVersionShareItsWalk) {
     int second = client->Ask("textDocument/hover", At(uri, 1, 15));
     std::string one = client->ReplyTo(first)["result"]["contents"]["value"];
     std::string two = client->ReplyTo(second)["result"]["contents"]["value"];
-    EXPECT_NE(one.find("frame-00001.png|width=320)"), std::string::npos) << one;
-    EXPECT_NE(two.find("frame-00002.png|width=320)"), std::string::npos) << two;
+    EXPECT_NE(one.find("frame-00001.png|width=266)"), std::string::npos) << one;
+    EXPECT_NE(two.find("frame-00002.png|width=266)"), std::string::npos) << two;
     EXPECT_EQ(Result("textDocument/hover", 0, 15)["contents"]["value"], one);
     json story = client->ReplyTo(map)["result"];
     if (StoryMapFilesBuilt()) {  // the map's ending, on the editor's third line

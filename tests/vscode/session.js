@@ -29,7 +29,7 @@ function writeJson(file, value) {
 }
 
 // The run folder, emptied: user settings, extensions, XDG homes, the demo's copy.
-function prepareRun(runDir, serverPath) {
+function prepareRun(runDir, serverPath, settings) {
     fs.rmSync(runDir, { recursive: true, force: true });
     const dirs = {
         run: runDir,
@@ -60,6 +60,7 @@ function prepareRun(runDir, serverPath) {
         "editor.quickSuggestions": { other: false, comments: false, strings: false },
         "window.commandCenter": false,
         "chat.commandCenter.enabled": false,
+        ...settings,
     });
     return dirs;
 }
@@ -92,10 +93,41 @@ function waitForOutput(child, pattern, what) {
     });
 }
 
+// A private virtual display for the games the editor starts, started the one
+// way the tree starts them (scripts/display.sh: Xvfb picks a free number and
+// writes it to descriptor 3 once it listens).
+function startDisplay() {
+    const xvfb = spawn(path.join(root, "scripts/display.sh"), ["3", "1024x768"],
+        { detached: true, stdio: ["ignore", "ignore", "ignore", "pipe"] });
+    process.on("exit", () => stopProcess(xvfb));
+    return new Promise((resolve, reject) => {
+        let number = "";
+        const timer = setTimeout(() => reject(new Error(`Xvfb: no display in ${kWait} ms`)), kWait);
+        xvfb.stdio[3].on("data", (chunk) => {
+            number += chunk;
+            if (!number.includes("\n")) return;
+            clearTimeout(timer);
+            resolve({ xvfb, name: `:${number.trim()}` });
+        });
+        xvfb.on("exit", (code) => reject(new Error(`Xvfb exited with ${code}`)));
+    });
+}
+
+// Ends a process group started here (detached), unless it has ended.
+function stopProcess(child) {
+    if (!child || child.exitCode !== null || child.signalCode !== null) return;
+    try {
+        process.kill(-child.pid, "SIGTERM");
+    } catch (_) {
+        // Already gone.
+    }
+}
+
 class Session {
     // Installs code-server (cached) and the .vsix, starts both programs and
-    // opens the demo's folder.
-    static async start({ name = "vscode" } = {}) {
+    // opens the demo's folder. With `display`, what the editor starts finds a
+    // virtual display of its own and silent sound.
+    static async start({ name = "vscode", display = false, settings = {} } = {}) {
         const session = new Session();
         session.figures = {};
         const t0 = Date.now();
@@ -106,8 +138,15 @@ class Session {
         // or one made already.
         session.vsix = process.env.VELMORA_VSIX || run(path.join(root, "scripts/vsix.sh"), [build]);
         const lsp = process.env.VELMORA_LSP || path.join(build, "velmora-lsp");
-        session.dirs = prepareRun(path.join(build, "vscode-run", name), lsp);
+        session.dirs = prepareRun(path.join(build, "vscode-run", name), lsp, settings);
         session.env = environmentFor(session.dirs);
+        if (display) {
+            ({ xvfb: session.xvfb, name: session.display } = await startDisplay());
+            // Only X11: SDL would otherwise draw into a terminal when the
+            // display cannot be reached.
+            Object.assign(session.env, { DISPLAY: session.display, SDL_VIDEODRIVER: "x11",
+                SDL_AUDIODRIVER: "dummy" });
+        }
         run(session.codeServer, ["--user-data-dir", session.dirs.user, "--extensions-dir",
             session.dirs.extensions, "--install-extension", session.vsix], { env: session.env });
         await session.startServer();
@@ -221,15 +260,27 @@ class Session {
     }
 
     // Points at (x, y) and waits for a hover whose text matches `pattern`.
+    // Given a function for the point instead, asks it again and points anew
+    // while no such hover comes: lines move when lenses arrive above them.
     async hover(x, y, pattern) {
-        await this.page.mouse.move(x - 20, y);
-        await this.page.mouse.move(x, y, { steps: 4 });
-        const handle = await this.page.waitForFunction((source) => {
-            const hover = [...document.querySelectorAll(".monaco-hover:not(.hidden)")]
-                .find((element) => new RegExp(source).test(element.textContent));
-            return hover ? { text: hover.textContent, box: hover.getBoundingClientRect().toJSON() } : null;
-        }, {}, pattern.source);
-        return handle.jsonValue();
+        const where = typeof x === "function" ? x : async () => ({ x, y });
+        const deadline = Date.now() + kWait;
+        for (;;) {
+            const point = await where();
+            await this.page.mouse.move(point.x - 20, point.y);
+            await this.page.mouse.move(point.x, point.y, { steps: 4 });
+            const timeout = typeof x === "function" ? Math.min(5000, deadline - Date.now()) : kWait;
+            const handle = await this.page.waitForFunction((source) => {
+                const hover = [...document.querySelectorAll(".monaco-hover:not(.hidden)")]
+                    .find((element) => new RegExp(source).test(element.textContent));
+                return hover ? { text: hover.textContent, box: hover.getBoundingClientRect().toJSON() } : null;
+            }, { timeout }, pattern.source).catch((error) => {
+                if (Date.now() >= deadline) throw error;
+                return null;
+            });
+            if (handle) return handle.jsonValue();
+            await this.page.mouse.move(5, 790);
+        }
     }
 
     // Moves the pointer away and waits until no hover is left.
@@ -266,17 +317,13 @@ class Session {
 
     // code-server and the programs it started (the extension host, velmora-lsp).
     stopServer() {
-        if (!this.server || this.server.exitCode !== null) return;
-        try {
-            process.kill(-this.server.pid, "SIGTERM");
-        } catch (_) {
-            // Already gone.
-        }
+        stopProcess(this.server);
     }
 
     async stop() {
         if (this.browser) await this.browser.close().catch(() => {});
         this.stopServer();
+        stopProcess(this.xvfb);
     }
 }
 

@@ -35,6 +35,7 @@ struct FrameQuestion {
     int gameLine;
     int line, from, to;  // the hover's range
     std::string before;  // what the hover shows above the frame
+    std::string after;   // and below it
 };
 // The hover's result, or null and the frame to ask for.
 Json Hover(const Analysis& analysis, const Position& at, std::optional<FrameQuestion>& frame);

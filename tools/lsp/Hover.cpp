@@ -21,6 +21,11 @@ namespace {
 // Frames and pictures show at most this wide: a hover is a small window,
 // and a frame at its full size hides its text box below the hover's edge.
 const int kHoverWidth = 320;
+// The editor's hover is 250 px tall on a usual screen and scrolls beyond: a
+// frame under its heading line is seen whole up to this height, and under a
+// command's signature too up to the second (its guide sentence goes below).
+const int kFrameHeight = 200;
+const int kFrameUnderSignatureHeight = 150;
 
 Json Markdown(const std::string& text, int line, int from, int to) {
     return {{"contents", {{"kind", "markdown"}, {"value", text}}},
@@ -39,8 +44,12 @@ std::string Signature(const std::string& command) {
     return text;
 }
 
+std::string SignatureText(const std::string& command) {
+    return "```velmora\n" + Signature(command) + "\n```";
+}
+
 std::string CommandText(const std::string& command) {
-    return "```velmora\n" + Signature(command) + "\n```\n\n" + GuideSentence(command);
+    return SignatureText(command) + "\n\n" + GuideSentence(command);
 }
 
 // An image at the given width; the editor keeps its proportions.
@@ -84,13 +93,27 @@ Json LabelHover(const Analysis& analysis, const Position& at, const std::string&
     return Markdown(ScriptBytesToUtf8(LabelText(label, info)), at.line, o.from, o.to);
 }
 
+// The width at which the frame, kept in proportion, fits the hover.
+int FrameWidth(const std::string& png, int height) {
+    ::Picture frame;
+    try {
+        frame.LoadImage(png.c_str());
+    } catch (const Exception&) {
+        return kHoverWidth;
+    }
+    if (frame.Width() <= 0 || frame.Height() <= 0) return kHoverWidth;
+    return std::min(kHoverWidth, height * frame.Width() / frame.Height());
+}
+
 }  // namespace
 
 Json FrameHover(const FrameQuestion& question, const std::string& png) {
-    std::string frame =
-        png.empty() ? "The storyboard's walk does not reach this line."
-                    : "The frame the player sees here:\n\n" + Image(png, "frame", kHoverWidth);
+    int height = question.before.empty() ? kFrameHeight : kFrameUnderSignatureHeight;
+    std::string frame = png.empty() ? "The storyboard's walk does not reach this line."
+                                    : "The frame the player sees here:\n\n" +
+                                          Image(png, "frame", FrameWidth(png, height));
     std::string text = question.before.empty() ? frame : question.before + "\n\n" + frame;
+    if (!question.after.empty()) text += "\n\n" + question.after;
     return Markdown(text, question.line, question.from, question.to);
 }
 
@@ -119,10 +142,15 @@ Json Hover(const Analysis& analysis, const Position& at, std::optional<FrameQues
     if (!waits) return nullptr;
     int gameLine = analysis.lines.GameLineOf(at.line);
     if (onCommand)
-        frame = FrameQuestion{gameLine, at.line, context.commandFrom, context.commandTo,
-                              CommandText(context.command)};
+        frame = FrameQuestion{gameLine,
+                              at.line,
+                              context.commandFrom,
+                              context.commandTo,
+                              SignatureText(context.command),
+                              GuideSentence(context.command)};
     else
-        frame = FrameQuestion{gameLine, at.line, 0, Utf16Length(analysis.editorLines[at.line]), ""};
+        frame =
+            FrameQuestion{gameLine, at.line, 0, Utf16Length(analysis.editorLines[at.line]), "", ""};
     return nullptr;
 }
 
