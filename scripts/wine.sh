@@ -13,14 +13,18 @@
 #   scripts/wine.sh cleanup DIR
 #       stops Wine and the display, removes DIR
 #
-# run passes the environment on, DISPLAY too unless setup made a display;
+# run passes the environment on; without a DISPLAY of the caller's the
+# program uses the display setup made. Wine's desktop process, started by
+# setup, lives on that display for the whole run: started by a program
+# instead, on the program's own display, it would end with that display, and
+# a program started meanwhile would find no desktop and open no window;
 # VELMORA_WINE_PATH (folders separated by ':') is where Windows looks for
 # DLLs besides the program's own folder. Without a sound card here, SDL's
 # audio driver defaults to dummy (or set disk).
 set -uo pipefail
 command=${1:-}
 dir=${2:-}
-[ -n "$command" ] && [ -n "$dir" ] || { sed -n '2,21p' "$0" >&2; exit 2; }
+[ -n "$command" ] && [ -n "$dir" ] || { sed -n '2,23p' "$0" >&2; exit 2; }
 shift 2
 dir=$(realpath -m "$dir")
 source "$(dirname "$0")/display.sh"
@@ -29,7 +33,7 @@ source "$(dirname "$0")/display.sh"
 wine_environment() {
     export WINEPREFIX=$dir/prefix WINEARCH=win64 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ -f "$dir/display" ]; then
+    if [ -f "$dir/display" ] && [ -z "${DISPLAY:-}" ]; then
         DISPLAY=":$(head -n 1 "$dir/display")"
         export DISPLAY
     fi

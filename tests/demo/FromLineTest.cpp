@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "graphics/Picture.h"
+#include "tests/e2e/FromLineGame.h"
 #include "tests/e2e/Game.h"
 #include "tests/support/ChannelTesting.h"
 #include "tests/support/OggClip.h"
@@ -22,34 +22,7 @@ namespace {
 
 const std::string kDemo = VELMORA_DEMO_DIR;
 
-// A menu whose first choice sets a variable that a later line shows; a line
-// no path reaches after the game's end.
-const char kScript[] =
-    "score = 1\n"
-    "say text=\"Start\"\n"
-    "item \"Left\", label=left\n"
-    "item \"Right\", label=right\n"
-    "menu action=run\n"
-    ":left\n"
-    "back \"pier\"\n"
-    "char \"tomas\", align=right\n"
-    "score = score + 6\n"
-    "say \"Tomas\", \"\", \"Score #{score} on the left\"\n"
-    "say text=\"Then on\"\n"
-    "game action=end\n"
-    "say text=\"Nobody sees this\"\n"
-    ":right\n"
-    "say text=\"Right side\"\n"
-    "game action=end\n";
-const int kShowsScore = 10;  // the say after the first choice
-const int kBeforeScore = 7;  // back: the wait that follows is kShowsScore's
-const int kUnreached = 13;
-const int kLines = 16;
-
-// Where the mouse rests in every run: over the menu's first choice, which
-// the player clicks; the software cursor is drawn there alike.
-const int kMouseX = 24, kMouseY = 470;
-const int kPierX = 60, kPierY = 60;
+using Script = e2e::FromLineGame;
 
 class FromLineTest : public testing_support::InTempDir {
 protected:
@@ -57,10 +30,7 @@ protected:
         InTempDir::SetUp();
         std::filesystem::copy(kDemo + "/data", "data", std::filesystem::copy_options::recursive);
         std::filesystem::copy(kDemo + "/velmora.settings", "velmora.settings");
-        std::ofstream("data/scenario/main.txt", std::ios::binary) << kScript;
-        Picture pier;
-        pier.LoadImage("data/gfx/pier.png");
-        pierPixel = pier.Pixels()[kPierY * pier.Width() + kPierX] & 0xFFFFFF;
+        script = std::make_unique<Script>(directory);
     }
 
     e2e::Game::Options Options(const std::vector<std::string>& arguments) {
@@ -76,33 +46,6 @@ protected:
                 program};
     }
 
-    bool ShowsPier(const Screenshot& shot) const { return shot.Pixel(kPierX, kPierY) == pierPixel; }
-
-    // The first screen that check accepts and that two shots in a row agree
-    // on, so that it is not caught halfway through being presented.
-    static Screenshot Settled(e2e::Game& game,
-                              const std::function<bool(const Screenshot&)>& check) {
-        Screenshot previous;
-        EXPECT_TRUE(game.WaitForScreen([&](const Screenshot& shot) {
-            bool settled = check(shot) && shot == previous;
-            previous = shot;
-            return settled;
-        }));
-        return game.lastShot;
-    }
-
-    Screenshot PierFrame(e2e::Game& game) {
-        return Settled(game, [this](const Screenshot& s) { return ShowsPier(s); });
-    }
-
-    // Clicks until the game ends; its exit code.
-    static int ClickToTheEnd(e2e::Game& game) {
-        for (int i = 0; i < 20 && game.Running(); ++i) {
-            if (!game.ClickThrough()) break;  // the window has closed
-        }
-        return game.Wait();
-    }
-
     // Runs velmora with arguments where it can open no window; its exit
     // code, and what it wrote on standard error.
     std::string Refused(const std::string& argument, int& code) {
@@ -112,18 +55,8 @@ protected:
                                {{"DISPLAY", ":nowhere"}, {"SDL_VIDEODRIVER", "x11"}}, &code);
     }
 
-    uint32_t pierPixel = 0;
+    std::unique_ptr<Script> script;
 };
-
-bool SameFrames(const Screenshot& a, const Screenshot& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y) {
-        for (int x = 0; x < a.Width(); ++x) {
-            if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
-        }
-    }
-    return true;
-}
 
 // The music plays from the start of its track at half volume.
 void ExpectMusicFromItsStart(const std::string& output, const Bytes& decoded) {
@@ -147,22 +80,18 @@ TEST_F(FromLineTest, StartsAtTheFramePlayingThereShowsAndPlaysOn) {
     Screenshot played;
     {
         e2e::Game game(Options({}));
-        game.MoveMouse(kMouseX, kMouseY);
-        // Each click is held until the screen changes, so none is lost.
-        game.lastShot = game.Shot();
-        for (int i = 0; i < 20 && !ShowsPier(game.lastShot); ++i)
-            game.ClickThrough();
-        played = PierFrame(game);
+        game.MoveMouse(Script::kMouseX, Script::kMouseY);
+        played = script->PlayToThePier(game);
         game.Key("Escape");
         EXPECT_EQ(game.Wait(), 0);
     }
-    for (int line : {kShowsScore, kBeforeScore}) {
+    for (int line : {Script::kShowsScore, Script::kBeforeScore}) {
         SCOPED_TRACE("--from " + std::to_string(line));
         std::filesystem::remove("audio.raw");
         e2e::Game game(Options({"--from", std::to_string(line)}));
-        game.MoveMouse(kMouseX, kMouseY);
-        EXPECT_TRUE(SameFrames(PierFrame(game), played));
-        EXPECT_EQ(ClickToTheEnd(game), 0);
+        game.MoveMouse(Script::kMouseX, Script::kMouseY);
+        EXPECT_TRUE(script->PierFrame(game) == played);
+        EXPECT_EQ(Script::ClickToTheEnd(game), 0);
         ExpectMusicFromItsStart(ReadFile("audio.raw"),
                                 testing_support::DecodeOggClip("data/mfx/ingame.ogg"));
         std::string log = ReadFile("velmora.log");
@@ -170,57 +99,20 @@ TEST_F(FromLineTest, StartsAtTheFramePlayingThereShowsAndPlaysOn) {
     }
 }
 
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    return text.replace(text.find(from), from.size(), to);
-}
-
-bool ShowsFinding(const Screenshot& shot) {
-    return shot.Pixel(4, 4) == 0x701010;
-}
-
 // With --watch, a save of the line the game shows is on the screen at once;
 // a fault is shown over the last frame while the game runs on, and the
 // mended script starts at the line again.
 TEST_F(FromLineTest, WatchFollowsTheSavedScript) {
-    e2e::Game game(Options({"--from", std::to_string(kShowsScore), "--watch"}));
-    game.MoveMouse(kMouseX, kMouseY);
-    Screenshot before = PierFrame(game);
-
-    std::string edited = Replaced(kScript, "on the left", "on the left bank");
-    std::ofstream("data/scenario/main.txt", std::ios::binary) << edited;
-    EXPECT_TRUE(game.WaitForScreen(
-        [&](const Screenshot& s) { return ShowsPier(s) && !SameFrames(s, before); }));
-
-    std::ofstream("data/scenario/main.txt", std::ios::binary)
-        << Replaced(edited, "score = score + 6", "score = score +");
-    EXPECT_TRUE(game.WaitForScreen(ShowsFinding));
-    EXPECT_TRUE(ShowsPier(game.lastShot)) << "the finding covers only the top of the frame";
-    EXPECT_TRUE(game.Running());
-
-    std::ofstream("data/scenario/main.txt", std::ios::binary) << edited;
-    EXPECT_TRUE(
-        game.WaitForScreen([&](const Screenshot& s) { return ShowsPier(s) && !ShowsFinding(s); }));
-    Screenshot mended =
-        Settled(game, [&](const Screenshot& s) { return ShowsPier(s) && !ShowsFinding(s); });
-    EXPECT_FALSE(SameFrames(mended, before));
-    EXPECT_EQ(ClickToTheEnd(game), 0);
+    e2e::Game game(Options({"--from", std::to_string(Script::kShowsScore), "--watch"}));
+    game.MoveMouse(Script::kMouseX, Script::kMouseY);
+    script->FollowSaves(game);
 }
 
 // A line no path reaches, a line past the end and what is no line number
 // end the program with 2 and one line that says why, before any window
 // opens or the log is written.
 TEST_F(FromLineTest, RefusesLinesItCannotStartAt) {
-    struct Case {
-        std::string argument;
-        std::string says;
-    } cases[] = {
-        {std::to_string(kUnreached), "line 13 of data/scenario/main.txt is never reached"},
-        {std::to_string(kLines + 1),
-         "line 17 is past the end of data/scenario/main.txt (16 lines)"},
-        {"0", "--from wants a line number from 1, not \"0\""},
-        {"ten", "--from wants a line number from 1, not \"ten\""},
-    };
-    for (const Case& c : cases) {
+    for (const Script::Refusal& c : Script::Refusals()) {
         int code = -1;
         std::string said = Refused(c.argument, code);
         EXPECT_EQ(code, 2) << c.argument;

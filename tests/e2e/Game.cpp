@@ -75,7 +75,11 @@ void Game::FindWindow() {
         if (code == 0 && (ids >> window)) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    throw std::runtime_error("the velmora window did not appear");
+    std::string ended = process->Running() ? ""
+                                           : " (the program ended with status " +
+                                                 std::to_string(process->Wait(0)) + ", signal " +
+                                                 std::to_string(process->Signal()) + ")";
+    throw std::runtime_error("the velmora window did not appear" + ended);
 }
 
 int Game::Wait(int timeoutMs) {

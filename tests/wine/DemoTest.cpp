@@ -125,17 +125,17 @@ protected:
         throw std::runtime_error("no music in " + audio);
     }
 
-    Play PlayDemo(const std::string& game, std::vector<std::string> program,
-                  e2e::Environment environment, const Play* lead = nullptr) {
+    // The Windows build under Wine when there is a lead to follow.
+    Play PlayDemo(const std::string& game, const Play* lead = nullptr) {
         auto start = std::chrono::steady_clock::now();
         Play play;
-        std::string audio = directory + "/" + game + ".raw";
+        std::string folder = directory + "/" + game, audio = folder + ".raw";
         fs::remove(audio);  // a play before this one left its own
-        bool windows = !program.empty();
-        for (const auto& variable : DiskAudio(windows ? wine::WindowsPath(audio) : audio))
-            environment.push_back(variable);
+        e2e::Game::Options options =
+            lead ? wine::GameOptions(folder, {}, DiskAudio(wine::WindowsPath(audio)))
+                 : e2e::Game::Options{folder, DiskAudio(audio)};
         {
-            e2e::Game running({directory + "/" + game, environment, true, false, program});
+            e2e::Game running(options);
             running.MoveMouse(mouseX, mouseY);
             ClickThrough(running, audio, lead, play);
             play.exitCode = running.Wait(30000);
@@ -188,9 +188,8 @@ bool InStep(const Play& linux, const Play& windows) {
 TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     Play linux, windows;
     for (int attempt = 1; attempt <= 2; ++attempt) {
-        linux = PlayDemo("linux", {}, {});
-        windows = PlayDemo("windows", wine::Command(wine::GameIn(directory + "/windows")),
-                           wine::Environment(), &linux);
+        linux = PlayDemo("linux");
+        windows = PlayDemo("windows", &linux);
         wine::Report("attempt", attempt, "");
         if (InStep(linux, windows)) break;
     }

@@ -10,6 +10,7 @@
 #include "tests/e2e/Game.h"
 #include "tests/e2e/Process.h"
 #include "tests/support/TempDir.h"
+#include "tests/wine/Compare.h"
 #include "tests/wine/Wine.h"
 
 using testing_support::ReadFile;
@@ -24,12 +25,6 @@ const e2e::Environment kSilent = {{"SDL_AUDIODRIVER", "dummy"}};
 // How long the game may take to end once asked, with room for Wine's own
 // teardown and a busy machine.
 constexpr std::chrono::milliseconds kQuickExit{500};
-
-e2e::Environment WithWine(e2e::Environment environment) {
-    e2e::Environment wine = wine::Environment();
-    environment.insert(environment.end(), wine.begin(), wine.end());
-    return environment;
-}
 
 std::vector<std::string> ErrorLines(const std::string& log) {
     std::vector<std::string> errors;
@@ -74,8 +69,9 @@ TEST_P(ScriptErrorTest, EndsWithOneAndTheLinuxBuildsErrorLine) {
 
     e2e::Game linux({directory + "/linux", kSilent, false, false, {}});
     ASSERT_EQ(linux.Wait(30000), 1);
-    e2e::Game windows({directory + "/game", WithWine(kSilent), false, false,
-                       wine::Command(wine::GameIn(directory + "/game"))});
+    e2e::Game::Options options = wine::GameOptions(directory + "/game", {}, kSilent);
+    options.waitForWindow = false;
+    e2e::Game windows(options);
     EXPECT_EQ(windows.Wait(60000), 1);
 
     std::string log = ReadFile("game/velmora.log");
@@ -94,8 +90,7 @@ class QuitTest : public ExitTest, public testing::WithParamInterface<bool> {};
 TEST_P(QuitTest, EndsWithZeroAndWritesNothingButTheLog) {
     bool escape = GetParam();
     ListFiles();
-    e2e::Game game({directory + "/game", WithWine(kSilent), true, false,
-                    wine::Command(wine::GameIn(directory + "/game")), true});
+    e2e::Game game(wine::GameOptions(directory + "/game", {}, kSilent));
     game.MoveMouse(10, 10);
     // The first wait shows the harbour, no longer a black screen.
     ASSERT_TRUE(game.WaitForScreen(
@@ -115,6 +110,7 @@ TEST_P(QuitTest, EndsWithZeroAndWritesNothingButTheLog) {
     // window at the exit for two seconds.
     auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - asked);
+    wine::Report("from the request to the end", static_cast<double>(took.count()), "ms");
     EXPECT_LT(took.count(), kQuickExit.count()) << "ms from the request to the end";
     for (const std::string& file : Written())
         EXPECT_EQ(file, "velmora.log");

@@ -50,17 +50,10 @@ protected:
     }
 
     Result Windows(const std::string& exe, const std::vector<std::string>& args) {
-        return Run(wine::Command(wine::FindInWindowsBuild(exe), args, true),
+        return Run(wine::Command(wine::FindInWindowsBuild(exe), args, wine::Kept::Output),
                    wine::BuildEnvironment(), "windows.out");
     }
 };
-
-// Wine's console ends the lines the C run-time writes in text mode with
-// "\r\n"; the text before it is what is compared.
-std::string WithoutCarriageReturns(std::string text) {
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    return text;
-}
 
 std::vector<std::string> Frames(const std::string& folder) {
     std::vector<std::string> frames;
@@ -83,7 +76,7 @@ TEST_F(ToolsTest, CheckPrintsWhatTheLinuxBuildPrints) {
         Result linux = Linux(VELMORA_CHECK, {game});
         Result windows = Windows("velmora-check.exe", {game});
         EXPECT_EQ(windows.status, linux.status) << game;
-        EXPECT_EQ(WithoutCarriageReturns(windows.output), linux.output) << game;
+        EXPECT_EQ(wine::WithoutCarriageReturns(windows.output), linux.output) << game;
         wine::Report(
             std::string("carriage returns in velmora-check.exe's output of ") + game,
             static_cast<double>(std::count(windows.output.begin(), windows.output.end(), '\r')),

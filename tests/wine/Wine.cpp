@@ -52,13 +52,33 @@ e2e::Environment BuildEnvironment() {
 }
 
 std::vector<std::string> Command(const std::string& exe, const std::vector<std::string>& args,
-                                 bool keepOutput) {
-    std::string redirect = keepOutput ? " 2>/dev/null" : " >/dev/null 2>&1";
-    std::vector<std::string> argv{
-        "/bin/sh",        "-c", "exec \"$0\" \"$@\"" + redirect, VELMORA_WINE_SCRIPT, "run",
-        VELMORA_WINE_RUN, exe};
+                                 Kept kept) {
+    const char* redirect = kept == Kept::Output   ? " 2>/dev/null"
+                           : kept == Kept::Errors ? " 2>&1 >/dev/null"
+                                                  : " >/dev/null 2>&1";
+    std::vector<std::string> argv{"/bin/sh",
+                                  "-c",
+                                  std::string("exec \"$0\" \"$@\"") + redirect,
+                                  VELMORA_WINE_SCRIPT,
+                                  "run",
+                                  VELMORA_WINE_RUN,
+                                  exe};
     argv.insert(argv.end(), args.begin(), args.end());
     return argv;
+}
+
+e2e::Game::Options GameOptions(const std::string& folder, const std::vector<std::string>& args,
+                               const e2e::Environment& environment) {
+    e2e::Game::Options options{folder, Environment()};
+    options.environment.insert(options.environment.end(), environment.begin(), environment.end());
+    options.program = Command(GameIn(folder), args);
+    options.windowManagerState = true;
+    return options;
+}
+
+std::string WithoutCarriageReturns(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
 }
 
 std::string WindowsPath(const std::string& unixPath) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/Game.h"
 #include "tests/e2e/Process.h"
 
 // The Windows build under Wine, for tests on Linux: the programs of the
@@ -34,13 +35,34 @@ e2e::Environment Environment();
 // ship: the distribution's DLLs on the search path too.
 e2e::Environment BuildEnvironment();
 
+// What of a program's output reaches the test: Wine's own messages go to
+// standard error alongside the program's.
+enum class Kept {
+    Nothing,
+    Output,  // standard output
+    Errors,  // standard error, as the command's output; standard output dropped
+};
+
 // The command that runs the Windows program `exe` with arguments under Wine
 // (scripts/wine.sh run), on the display of the caller's environment.
-// Wine's own messages are dropped, and the program's output too unless
-// keepOutput: the helper processes Wine starts beside the program outlive it
-// holding its standard descriptors, and ctest would wait for them to close.
+// Wine's own messages are dropped with the program's output unless kept: the
+// helper processes Wine starts beside the program outlive it holding its
+// standard descriptors, so the test takes what is kept through a file
+// (e2e::Process's output), never a pipe that ctest would wait on.
 std::vector<std::string> Command(const std::string& exe, const std::vector<std::string>& args = {},
-                                 bool keepOutput = false);
+                                 Kept kept = Kept::Nothing);
+
+// The game program in folder (a copy of the distribution) run under Wine
+// with arguments, as e2e::Game starts it: SDL on its Windows driver with
+// environment besides, and its window marked shown as a window manager would
+// mark it. Without that mark Wine waits two seconds for a window manager
+// when it hides the window, as every exit does.
+e2e::Game::Options GameOptions(const std::string& folder, const std::vector<std::string>& args = {},
+                               const e2e::Environment& environment = {});
+
+// Text as the C run-time wrote it in text mode, without the "\r" that Wine's
+// console puts before each "\n".
+std::string WithoutCarriageReturns(std::string text);
 
 // The Windows name of a Linux path, on Wine's drive Z: (the root).
 std::string WindowsPath(const std::string& unixPath);
