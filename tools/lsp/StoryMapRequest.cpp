@@ -2,12 +2,18 @@
 
 #include <algorithm>
 
+#include "tools/storyboard/StoryMapFiles.h"
+
 using Json = nlohmann::json;
 
 void AnswerStoryMap(Workspace& workspace, const Json& params, const Server::Responder& respond) {
     Workspace::Query q = workspace.At(params);
     const Analysis& analysis = q.analysis;
     if (analysis.place.gameFolder.empty()) return respond.Result(nullptr);
+    // Said in words, so that the editor does not take it for a script of no game.
+    if (!StoryMapFilesBuilt())
+        return respond.Error(protocol::kRequestFailed,
+                             "this build of velmora-lsp draws no story map (it has no Graphviz)");
     // The walk may end after this version's analysis is gone: its lines go along.
     workspace.Frames().WalkOf(
         analysis.place.gameFolder, analysis.script.bytes,

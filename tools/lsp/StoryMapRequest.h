@@ -11,7 +11,8 @@
 // made once per version on the walker's thread), answered when that walk
 // ends. The result: "svg", the map drawn by Graphviz, and the map's "nodes"
 // and "edges" as story-map.json has them, each node with its "editorLine" too
-// (from 0). Null for a script of no game, or a build without the map.
+// (from 0). Null for a script of no game; refused, in words, by a build
+// without the map (Windows').
 void AnswerStoryMap(Workspace& workspace, const nlohmann::json& params,
                     const Server::Responder& respond);
 

@@ -9,7 +9,7 @@ const assert = require("node:assert/strict");
 const { spawnSync } = require("node:child_process");
 const fs = require("node:fs");
 const path = require("node:path");
-const { copyDemo, makeGame, programs, root, scriptUri, Session, tempDir, test } =
+const { copyDemo, makeGame, programs, root, scriptUri, Session, tempDir, test, wineRun } =
     require("./support");
 const { nodeAtLine, showStoryMap, kRequest } = require(path.join(root, "editors/vscode/storyMap.js"));
 
@@ -70,6 +70,11 @@ test("the map follows the editor's unsaved text, Russian choices in UTF-8", asyn
     const later = map.nodes.find((n) => n.id === "label:nope");
     assert.equal(later.reached, false);
     assert.match(later.note, /never reached/);
+});
+
+test("a build without the map says so", { skip: !wineRun && "the Linux build draws the map" }, async () => {
+    await assert.rejects(session.request(kRequest, { textDocument: { uri: scriptUri(demoGame.dir) } }),
+        /draws no story map/);
 });
 
 test("a script of no game has no map", async () => {

@@ -362,5 +362,6 @@ function assertSamePixels(actual, expected, what) {
 module.exports = {
     assertSameAsChecker, assertSamePixels, checkGame, copyDemo, decodePng, demo, editorLine, find,
     hoverPicture, hoverText, kScript, localPath, locations, makeGame, programs, root, scriptUri,
-    serverCommand, Session, startServer, tempDir, test, toWindows1251, withTimeout, writeScript,
+    serverCommand, Session, startServer, tempDir, test, toWindows1251, wineRun, withTimeout,
+    writeScript,
 };
