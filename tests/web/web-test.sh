@@ -23,6 +23,7 @@ pack() {
     cp "$VELMORA_PACK" "$run/bin/velmora-pack" &&
         echo stand-in >"$runtimes/linux-x64/velmora" &&
         echo stand-in >"$runtimes/windows-x64/velmora.exe" &&
+        echo stand-in >"$runtimes/windows-x64/velmora-lsp.exe" &&
         ln -s "$WEB_RUNTIME" "$runtimes/web" || exit 1
     VELMORA_PACK=$run/bin/velmora-pack
     "$VELMORA_PACK" --out "$run/dist" "$DEMO" | tee "$run/pack.txt" || fail "velmora-pack failed"
