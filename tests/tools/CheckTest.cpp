@@ -239,6 +239,27 @@ TEST_F(CheckTest, CodeThatNothingReaches) {
                         "of the game at line 5 with no label between")}));
 }
 
+// Under the end of a flow only a jump leads on: a label nothing names there
+// is as dead as the code under it; one that shares its statement with a
+// jumped-to label, or that the story falls into, is not.
+TEST_F(CheckTest, ALabelNothingJumpsToBelowAGotoIsNeverReached) {
+    const char* script =
+        "goto b\n"
+        ":a\n"
+        "x = 1\n"
+        ":b\n"
+        "game action=end\n"
+        ":c\n"
+        ":d\n"
+        "x = 2\n"
+        "if x > 1 d\n"
+        ":e\n"
+        "x = 3\n";
+    EXPECT_EQ(Check(script), (Lines{At(3,
+                                       "warning: label a is never reached: nothing jumps to it "
+                                       "and no path falls into it")}));
+}
+
 TEST_F(CheckTest, ReaderWarningsAreReportedOnceAndNothingIsLogged) {
     testing_support::PngImage image =
         testing_support::RgbImage(1, 1, std::vector<uint32_t>(1, 0xFF808080));

@@ -8,6 +8,7 @@
 #include "script/Binding.h"
 #include "tools/check/ConstantVariables.h"
 #include "walk/ExpressionFacts.h"
+#include "walk/LabelJumps.h"
 
 namespace {
 
@@ -114,8 +115,9 @@ ScriptChecks::ScriptChecks(Scenario& script, Findings& findings, FileChecks* fil
             assigned.insert(std::get<AssignStatement>(statement.payload).variable);
     }
     for (const auto& label : script.Labels())
-        labelTargets.insert(label.second);
+        labelsAt[label.second].push_back(label.first);
     // Their values are set in the script, for the expressions that use them.
+    jumpLines = LabelJumpLines(script);
     std::map<std::string, Value> constants = ConstantVariables(script);
     script.RestoreRun({StatusRunning, 0, constants});
     for (const auto& variable : constants)
@@ -317,6 +319,27 @@ void ScriptChecks::CheckMenu(int line) {
                         "-pixel text box: the choices below it cannot be seen or clicked");
 }
 
+void ScriptChecks::ReportDeadCode() {
+    if (dead.count == 0) return;
+    std::string what = dead.count == 1 ? "statement can never run"
+                                       : std::to_string(dead.count) + " statements up to line " +
+                                             std::to_string(dead.last) + " can never run";
+    findings.AtLine(dead.first, Finding::Warning,
+                    what + ": it follows " + dead.what + " at line " + std::to_string(dead.cause) +
+                        " with no label between");
+}
+
+// Labels below the end of a flow that nothing jumps to: the statement under
+// them, where the finding stands, can never run either.
+void ScriptChecks::CheckFallenInto(const std::vector<std::string>& labels, size_t index) {
+    for (const std::string& label : labels) {
+        if (jumpLines.count(label) != 0) return;
+    }
+    int line = static_cast<int>(script.Statements()[index].line);
+    for (const std::string& label : labels)
+        findings.AtLine(line, Finding::Warning, UnreachedLabelNote(label, {}));
+}
+
 void ScriptChecks::EndsFlow(int line, const char* what) {
     if (dead.cause != 0) return;
     dead.cause = line;
@@ -326,18 +349,11 @@ void ScriptChecks::EndsFlow(int line, const char* what) {
 // A label ends the stretch of code that nothing reaches; the stretch is
 // reported once, at its first statement.
 void ScriptChecks::CheckReachable(size_t index) {
-    bool atLabel = labelTargets.count(static_cast<uint32_t>(index)) != 0;
+    auto labels = labelsAt.find(static_cast<uint32_t>(index));
     bool atEnd = index >= script.Statements().size();
-    if ((atLabel || atEnd) && dead.count > 0) {
-        std::string what = dead.count == 1
-                               ? "statement can never run"
-                               : std::to_string(dead.count) + " statements up to line " +
-                                     std::to_string(dead.last) + " can never run";
-        findings.AtLine(dead.first, Finding::Warning,
-                        what + ": it follows " + dead.what + " at line " +
-                            std::to_string(dead.cause) + " with no label between");
-    }
-    if (atLabel || atEnd) {
+    if (labels != labelsAt.end() || atEnd) {
+        ReportDeadCode();
+        if (!atEnd && dead.cause != 0) CheckFallenInto(labels->second, index);
         dead = DeadCode();
         return;
     }

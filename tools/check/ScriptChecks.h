@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -14,7 +15,8 @@
 // commands' own argument checks on the arguments known before the script
 // runs, the files the commands would read, the labels jumped to, the
 // expressions that can only fail, text that runs out of the text box, and
-// statements that can never run. The commands run on the stage with seams
+// statements that can never run, with the labels over them that nothing
+// jumps to. The commands run on the stage with seams
 // that wait for nothing and read no file: a call's effects are looked at and
 // thrown away. Runs on the thread that holds the FatalErrorTrap.
 class ScriptChecks {
@@ -58,6 +60,8 @@ private:
     void CheckLayout(const std::string& function, const CallOutcome& outcome, int line);
     void CheckMenu(int line);
     void CheckReachable(size_t index);
+    void ReportDeadCode();
+    void CheckFallenInto(const std::vector<std::string>& labels, size_t index);
     void EndsFlow(int line, const char* what);
 
     std::vector<CallOutcome> RunCall(const EngineFunctionInfo& function,
@@ -69,7 +73,8 @@ private:
     const std::optional<TextBoxLayout>& layout;
     std::set<std::string> assigned;        // every variable some statement assigns
     std::set<std::string> fixedVariables;  // those of one value wherever they are read
-    std::set<uint32_t> labelTargets;       // statements that follow a label
+    std::map<uint32_t, std::vector<std::string>> labelsAt;  // statement -> labels above it
+    std::map<std::string, std::vector<int>> jumpLines;      // label -> lines that name it
     std::set<std::string> warnedFiles;
     // Statements after a jump or the game's end, up to the next label.
     struct DeadCode {

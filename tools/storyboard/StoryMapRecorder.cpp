@@ -5,6 +5,7 @@
 #include "script/CharClass.h"
 #include "script/ErrorLine.h"
 #include "tools/storyboard/IndexPage.h"
+#include "walk/LabelJumps.h"
 
 using NodeKind = StoryMap::NodeKind;
 using EdgeKind = StoryMap::EdgeKind;
@@ -24,28 +25,6 @@ bool LabelOnLine(const std::string& line, std::string& name) {
     return true;
 }
 
-// The label a goto or an item names, bound as the game binds it: the
-// positional argument in the declared place until a named one, else the
-// argument named "label". Null when it is no bare name.
-const Parameter* LabelArgument(const CallStatement& call) {
-    size_t place = call.function == "goto" ? 0 : 1;
-    size_t i = 0;
-    for (const Parameter& p : call.params) {
-        if (!p.name.empty()) break;
-        if (i++ == place) return p.kind == ParamSymbol ? &p : nullptr;
-    }
-    for (const Parameter& p : call.params) {
-        if (p.name == "label") return p.kind == ParamSymbol ? &p : nullptr;
-    }
-    return nullptr;
-}
-
-const CallStatement* JumpCall(const Statement& statement) {
-    if (statement.kind != StmtCall) return nullptr;
-    const auto& call = std::get<CallStatement>(statement.payload);
-    return call.function == "goto" || call.function == "item" ? &call : nullptr;
-}
-
 }  // namespace
 
 const char* KindName(NodeKind kind) {
@@ -60,6 +39,7 @@ const char* KindName(EdgeKind kind) {
 
 void StoryMapRecorder::Begin(const Scenario& script, std::vector<std::string> scriptLines) {
     statements = &script.Statements();
+    jumpsTo = LabelJumpLines(script);
     lines = std::move(scriptLines);
     current = Place("start", NodeKind::kStart, 1);
     map.nodes[current].reached = true;
@@ -67,12 +47,6 @@ void StoryMapRecorder::Begin(const Scenario& script, std::vector<std::string> sc
     for (const Statement& statement : *statements) {
         if (statement.line < statementOfLine.size())
             statementOfLine[statement.line] = &statement - statements->data();
-        if (statement.kind == StmtIf)
-            jumpsTo[std::get<IfStatement>(statement.payload).label].push_back(statement.line);
-        if (const CallStatement* call = JumpCall(statement)) {
-            if (const Parameter* label = LabelArgument(*call))
-                jumpsTo[label->text].push_back(statement.line);
-        }
     }
     for (size_t i = 0; i < lines.size(); ++i) {
         std::string name;
@@ -225,21 +199,7 @@ StoryMap StoryMapRecorder::Finish(bool walkStopped) {
         if (map.nodes[node].reached) continue;
         map.nodes[node].note = walkStopped
                                    ? "label " + label + " was not reached before the walk stopped"
-                                   : UnreachedNote(label);
+                                   : UnreachedLabelNote(label, jumpsTo[label]);
     }
     return std::move(map);
-}
-
-// Said as the checker says its findings, from what the script names.
-std::string StoryMapRecorder::UnreachedNote(const std::string& label) const {
-    auto found = jumpsTo.find(label);
-    if (found == jumpsTo.end())
-        return "label " + label +
-               " is never reached: nothing jumps to it and no path falls into it";
-    std::string places;
-    for (int line : found->second)
-        places += (places.empty() ? "" : ", ") + std::to_string(line);
-    return "label " + label + " is never reached: no path takes the jump" +
-           (found->second.size() > 1 ? "s" : "") + " to it at line" +
-           (found->second.size() > 1 ? "s " : " ") + places;
 }

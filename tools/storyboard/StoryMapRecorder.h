@@ -54,7 +54,6 @@ private:
     Way WayOf(const Statement& statement) const;
     std::string ConditionText(int line) const;
     uint32_t StatementOfLine(int line) const;
-    std::string UnreachedNote(const std::string& label) const;
 
     StoryMap map;
     const std::vector<Statement>* statements = nullptr;
