@@ -14,6 +14,14 @@
 velmora_cache=${VELMORA_CACHE:-$HOME/.cache/velmora}
 velmora_jobs=${VELMORA_JOBS:-$(nproc)}
 
+# One compiler cache for every build tree of every clone, which the build
+# takes when ccache is installed: a fresh clone compiles only what no build
+# before it compiled. Paths inside the clone count from the clone, so that
+# clones in other folders share it.
+export CCACHE_DIR=${CCACHE_DIR:-$velmora_cache/ccache}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export CCACHE_NOHASHDIR=1 CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-12G}
+
 say() { echo "$(basename "$0" .sh): $*" >&2; }
 fail() {
     say "$*"

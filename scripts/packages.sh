@@ -1,7 +1,7 @@
 # Sourced by run.sh, test.sh and demo/make-assets.sh: installs missing Debian packages.
 
 BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libpng-dev
-libvorbis-dev"
+libvorbis-dev ccache"
 # libsdl2-2.0-0 carries sdl12-compat, which the end-to-end tests also run on
 # (scripts/sdl12-compat.sh); it sits beside libsdl1.2-dev without conflict.
 # FreeType and the DejaVu faces beyond the core ones: the test that holds the
