@@ -23,6 +23,10 @@ try {
   await page.goto(url);
   await page.waitForFunction(() => Module.velmoraFirstFrame !== null, { timeout: 60000 });
   const first = await page.evaluate(() => Module.velmoraFirstFrame);
+  // Where the time went: the page marks the files in (downloaded, the wasm
+  // compiled) and the threads ready (each has loaded the runtime).
+  const marks = await page.evaluate(() => Object.fromEntries(
+      performance.getEntriesByType("mark").map(mark => [mark.name, mark.startTime])));
   // The first line has settled once the canvas is still; then the reading.
   await new Promise(done => setTimeout(done, 2000));
   const before = browserCpu(browserPid), start = Date.now();
@@ -30,6 +34,9 @@ try {
   const after = browserCpu(browserPid), elapsed = (Date.now() - start) / 1000;
   const share = (a, b) => ((100 * (a - (b || 0))) / elapsed).toFixed(1) + "%";
   console.log(`first frame ${first.toFixed(0)} ms after the page was opened`);
+  for (const [name, what] of [["velmora-files", "files in"], ["velmora-threads", "threads ready"]]) {
+    if (name in marks) console.log(`  ${what} at ${marks[name].toFixed(0)} ms`);
+  }
   console.log(`CPU while reading: ${share(after.total, before.total)} of one core ` +
               `(all browser processes, ${seconds} s)`);
   for (const kind of Object.keys(after.kinds)) {

@@ -8,7 +8,7 @@
 // time, and audio.raw, the samples the page's audio driver took (16-bit
 // stereo), with how many there were at the first click.
 //
-//   node play.mjs URL OUT_DIR X Y [play|escape|error|isolation]
+//   node play.mjs URL OUT_DIR X Y [play|escape|error|isolation|missing]
 import fs from "node:fs";
 import path from "node:path";
 import { createRequire } from "node:module";
@@ -39,6 +39,12 @@ try {
   await page.evaluate(() => { Module.velmoraAudio.capture = []; });
   if (mode === "isolation") {
     await page.waitForSelector("body[data-isolation=missing]", { timeout: 20000 });
+  } else if (mode === "missing") {
+    // The runtime starts while the files download: a file that never comes
+    // must still be named on the page, and the game must not start.
+    await page.waitForFunction(() => document.getElementById("error").textContent !== "",
+                               { timeout: 60000 });
+    result.started = await page.evaluate(() => Module.velmoraFirstFrame !== null);
   } else {
     await play(page, opened);
   }

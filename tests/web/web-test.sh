@@ -8,6 +8,8 @@
 #   escape       Escape at the first wait ends the web game with 0
 #   error        a game with a run-time error ends with 1, its error line shown
 #   isolation    served without the isolation headers, the page explains
+#   missing      served without game.tar, the page names it and the game
+#                does not start
 set -uo pipefail
 mode=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -77,6 +79,15 @@ isolation)
     play_web "$run/dist/demo-web.zip" "$run/isolation" 0 0 isolation --no-isolation
     grep -q 'Cross-Origin-Embedder-Policy: require-corp' "$run/isolation/result.json" ||
         fail "the page did not explain the missing headers"
+    ;;
+missing)
+    rm -rf "$run/missing-files" && mkdir -p "$run/missing-files" &&
+        unzip -q "$run/dist/demo-web.zip" -d "$run/missing-files" &&
+        rm "$run/missing-files/game.tar" || exit 1
+    play_web "$run/missing-files" "$run/missing" 0 0 missing
+    grep -q 'could not be loaded.*game.tar: 404' "$run/missing/result.json" ||
+        fail "the page did not name the missing file"
+    grep -q '"started": false' "$run/missing/result.json" || fail "the game started without its files"
     ;;
 *) fail "unknown mode $mode" ;;
 esac

@@ -5,10 +5,10 @@
    takes them from there as it plays. One writer, one reader: the counts are
    atomic, the samples are written before the count that shows them. */
 #include <emscripten.h>
+#include <emscripten/threading.h>
 
 #include "SDL_audio.h"
 #include "SDL_config.h"
-#include "SDL_timer.h"
 #include "audio/SDL_audio_c.h"
 #include "audio/SDL_audiomem.h"
 #include "audio/SDL_sysaudio.h"
@@ -19,6 +19,7 @@ enum { kRingFrames = 16384, kChannels = 2 };
 /* What stays queued ahead of the page: enough for two of its 2048-frame
    pulls, little enough to keep a voice close to the click that starts it. */
 enum { kMostQueued = 6144 };
+enum { kLongestWaitMs = 50 };
 
 struct SDL_PrivateAudioData {
     Uint8* mixbuf;
@@ -42,12 +43,17 @@ static Uint8* WEBAUD_GetAudioBuf(SDL_AudioDevice* this) {
     return this->hidden->mixbuf;
 }
 
-/* Until the page has taken enough that one more buffer fits under the mark. */
+/* Until the page has taken enough that one more buffer fits under the mark.
+   The page wakes this thread each time it takes (a notify on the count), so
+   it sleeps between the page's pulls rather than waking every few ms; the
+   time limit lets it see the device closed while the page takes nothing. */
 static void WEBAUD_WaitAudio(SDL_AudioDevice* this) {
     unsigned frames = BufferFrames(this);
-    while (this->enabled &&
-           written - __atomic_load_n(&played, __ATOMIC_ACQUIRE) + frames > kMostQueued)
-        SDL_Delay(5);
+    for (;;) {
+        unsigned seen = __atomic_load_n(&played, __ATOMIC_ACQUIRE);
+        if (!this->enabled || written - seen + frames <= kMostQueued) return;
+        emscripten_futex_wait(&played, seen, kLongestWaitMs);
+    }
 }
 
 static void WEBAUD_PlayAudio(SDL_AudioDevice* this) {
