@@ -41,23 +41,6 @@ TEST_F(PictureTest, CopiesAreDeep) {
 
 // Copies share their pixels until one is written or reloaded, as a cached
 // picture shown on the scene is: no other copy ever sees the change.
-// A screen-sized picture (its pixels in large pages where there are any)
-// shares and copies like a small one.
-TEST_F(PictureTest, AScreenSizedCopyIsDeep) {
-    const int count = 800 * 600;
-    Picture original;
-    uint32_t* pixels = original.Allocate(800, 600, "screen");
-    for (int i = 0; i < count; ++i)
-        pixels[i] = static_cast<uint32_t>(i);
-    Picture copy(original);
-    copy.Pixels()[count - 1] = 0;
-    const Picture& unchanged = original;
-    EXPECT_EQ(unchanged.Pixels()[count - 1], static_cast<uint32_t>(count - 1));
-    original = Picture();  // the copy outlives the array it was made from
-    EXPECT_EQ(copy.Pixels()[count - 2], static_cast<uint32_t>(count - 2));
-    EXPECT_EQ(copy.Pixels()[count - 1], 0u);
-}
-
 TEST_F(PictureTest, AWrittenOrReloadedCopyLeavesTheOthersAsTheyWere) {
     Picture cached = PictureOf(2, 1, {1, 2});
     Picture shown = cached;
