@@ -2,10 +2,12 @@
 
 #include <cctype>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "core/Exception.h"
 #include "core/File.h"
+#include "core/PixelMemory.h"
 #include "graphics/BmpReader.h"
 #include "graphics/PngReader.h"
 
@@ -23,6 +25,15 @@ bool HasEnding(const char* path, const char* ending) {
             return false;
     }
     return true;
+}
+
+// An array of count words from pixel memory, freed with the last share.
+std::shared_ptr<uint32_t[]> NewPixelArray(size_t count) {
+    size_t bytes = count * sizeof(uint32_t);
+    auto* words = static_cast<uint32_t*>(pixelmemory::Allocate(bytes));
+    if (!words) throw std::bad_alloc();
+    return std::shared_ptr<uint32_t[]>(
+        words, [bytes](uint32_t* memory) { pixelmemory::Free(memory, bytes); });
 }
 
 }  // namespace
@@ -46,7 +57,7 @@ Picture& Picture::operator=(const Picture& other) {
 uint32_t* Picture::Pixels() {
     if (pixels && pixels.use_count() > 1) {
         size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-        std::shared_ptr<uint32_t[]> own(new uint32_t[count]);
+        std::shared_ptr<uint32_t[]> own = NewPixelArray(count);
         std::memcpy(own.get(), pixels.get(), count * sizeof(uint32_t));
         pixels = std::move(own);
     }
@@ -73,7 +84,7 @@ uint32_t* Picture::Allocate(int64_t newWidth, int64_t newHeight, const char* pat
     pixels.reset();
     width = static_cast<int32_t>(newWidth);
     height = static_cast<int32_t>(newHeight);
-    pixels.reset(new uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]);
+    pixels = NewPixelArray(static_cast<size_t>(width) * static_cast<size_t>(height));
     return pixels.get();
 }
 

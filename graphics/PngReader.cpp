@@ -118,7 +118,9 @@ bool ReadHeader(PngDecode& decode) {
     return true;
 }
 
-// Asks libpng for 8-bit RGB or RGBA rows, whatever the file holds.
+// Asks libpng for rows of pixel words, whatever the file holds: 8-bit
+// samples in the bytes B, G, R, A, which read as a little-endian word are
+// A R G B; an image without alpha gets an opaque filler byte.
 void RequestTransformations(PngDecode& decode) {
     png_structp png = decode.png;
     if (decode.bitDepth == 16) png_set_strip_16(png);
@@ -129,6 +131,8 @@ void RequestTransformations(PngDecode& decode) {
         png_set_gray_to_rgb(png);
     double fileGamma = 0;
     if (png_get_gAMA(png, decode.info, &fileGamma)) png_set_gamma(png, kScreenGamma, fileGamma);
+    png_set_bgr(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);  // only where there is no alpha
     // Interlaced images are read row by row once per pass; libpng fills each
     // row in further on every pass.
     decode.passes = png_set_interlace_handling(png);
@@ -146,43 +150,14 @@ bool PrepareRows(PngDecode& decode) {
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are stored little-endian");
 
-// Bytes R, G, B, A become the word A R G B, in place. Read as a little-endian
-// word they are A B G R: red and blue trade places.
-void ConvertRgbaRow(uint32_t* row, int32_t width) {
-    for (int32_t x = 0; x < width; ++x) {
-        uint32_t word = row[x];
-        row[x] = (word & 0xFF00FF00) | (word >> 16 & 0xFF) | (word & 0xFF) << 16;
-    }
-}
-
-// Bytes R, G, B become the opaque word FF R G B, in place. The words are wider
-// than the bytes, so the row is converted from its end: no byte is overwritten
-// before it is read.
-void ConvertRgbRow(uint32_t* row, int32_t width) {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(row);
-    for (int32_t x = width - 1; x >= 0; --x) {
-        const unsigned char* p = bytes + 3 * x;
-        row[x] = 0xFF000000u | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
-    }
-}
-
-void ConvertRow(uint32_t* row, int32_t width, int channels) {
-    if (channels == 4) {
-        ConvertRgbaRow(row, width);
-    } else {
-        ConvertRgbRow(row, width);
-    }
-}
-
-// Decodes straight into the pixel array. Each row is converted as soon as its
-// last pass is in, while it is still in the cache.
+// Decodes straight into the pixel array, in its final form: no pass over the
+// pixels after libpng's.
 bool DecodeRows(PngDecode& decode, Picture& picture) {
     if (setjmp(png_jmpbuf(decode.png))) return LeftThroughError(decode);
     for (int pass = 0; pass < decode.passes; ++pass) {
         for (int32_t y = 0; y < picture.Height(); ++y) {
             uint32_t* row = picture.Pixels() + static_cast<size_t>(y) * picture.Width();
             png_read_row(decode.png, reinterpret_cast<png_bytep>(row), nullptr);
-            if (pass == decode.passes - 1) ConvertRow(row, picture.Width(), decode.channels);
         }
     }
     png_read_end(decode.png, nullptr);
@@ -217,7 +192,7 @@ void ReadPng(File& file, Picture& picture, const char* path) {
     if (!ReadHeader(decode)) ThrowReadFailure(decode);
     Picture::CheckSize(decode.width, decode.height, path);
     if (!PrepareRows(decode)) ThrowReadFailure(decode);
-    if (decode.channels != 3 && decode.channels != 4)
+    if (decode.channels != 4)
         throw Exception("[PNG] Unsupported number of channels : %d", decode.channels);
     picture.Allocate(decode.width, decode.height, path);
     if (!DecodeRows(decode, picture)) ThrowReadFailure(decode);

@@ -4,6 +4,7 @@
 
 #include "core/GamePaths.h"
 #include "core/Log.h"
+#include "core/PixelMemory.h"
 #include "graphics/SurfaceFill.h"
 #include "shell/Input.h"
 #include "shell/Shutdown.h"
@@ -23,16 +24,31 @@ std::atomic<bool> fullRedraw{false};
 
 namespace {
 
+size_t PixelBytes(const SDL_Surface* surface) {
+    return static_cast<size_t>(surface->pitch) * static_cast<size_t>(surface->h);
+}
+
+// Black, in the screen's format, its pixels in pixel memory (SDL's own
+// surfaces would take a fault on every page before the first frame).
 SDL_Surface* CreateLikeScreen(int width, int height) {
     const SDL_PixelFormat* format = screen->format;
-    SDL_Surface* surface = SDL_CreateRGBSurface(0, width, height, format->BitsPerPixel,
-                                                format->Rmask, format->Gmask, format->Bmask, 0);
+    int pitch = (width * format->BytesPerPixel + 3) & ~3;  // SDL's own rows
+    size_t bytes = static_cast<size_t>(pitch) * static_cast<size_t>(height);
+    void* pixels = pixelmemory::Allocate(bytes);
+    if (!pixels) FatalError("SDL_CreateRGBSurface failed: Out of memory");
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceFrom(pixels, width, height, format->BitsPerPixel, pitch, format->Rmask,
+                                 format->Gmask, format->Bmask, 0);
     if (!surface) FatalError("SDL_CreateRGBSurface failed: %s", SDL_GetError());
     return surface;
 }
 
 void FreeSurface(SDL_Surface*& surface) {
-    if (surface) SDL_FreeSurface(surface);
+    if (!surface) return;
+    void* pixels = surface->pixels;
+    size_t bytes = PixelBytes(surface);
+    SDL_FreeSurface(surface);  // leaves pixels it did not allocate
+    pixelmemory::Free(pixels, bytes);
     surface = nullptr;
 }
 

@@ -106,9 +106,15 @@ std::string TakeBefore(int& argc, char** argv) {
 
 }  // namespace
 
-// Interleaved by repetitions, so that the machine's load falls on all alike.
+// Interleaved by repetitions, so that the machine's load falls on all alike:
+// the flag comes first, where one given on the command line overrides it.
 int main(int argc, char** argv) {
     std::string before = TakeBefore(argc, argv);
+    char interleaved[] = "--benchmark_enable_random_interleaving=true";
+    std::vector<char*> arguments(argv, argv + argc + 1);  // with argv's closing null
+    arguments.insert(arguments.begin() + 1, interleaved);
+    argc = static_cast<int>(arguments.size()) - 1;
+    argv = arguments.data();
     Register("MinimalSdlProgram", {VELMORA_MINIMAL_SDL});
     Register("GameFirstFrame", {VELMORA_BINARY});
     Register("GameFromLineNearTheEnd", {VELMORA_BINARY, "--from", kLineNearTheEnd});

@@ -101,4 +101,19 @@ TEST_F(PresentationTest, ClearCanvasFillsAndMarksTheWholeCanvas) {
     EXPECT_TRUE(LockCanvas());  // a software canvas needs no lock
 }
 
+// The game's surfaces start black in the screen's rows, also when made again.
+TEST_F(PresentationTest, SurfacesStartBlackInTheScreensRows) {
+    for (int round = 0; round < 2; ++round) {
+        for (SDL_Surface* surface : {canvas, backingSurface, saveUnder}) {
+            EXPECT_EQ(surface->pitch, surface->w * 4);
+            EXPECT_TRUE(Whole(surface, 0));
+            SDL_FillRect(surface, nullptr, 0x00ABCDEF);
+        }
+        SDL_BlitSurface(canvas, nullptr, screen, nullptr);
+        EXPECT_TRUE(Whole(screen, 0xABCDEF));
+        FreeSurfaces();
+        CreateSurfaces();
+    }
+}
+
 }  // namespace
