@@ -2,7 +2,8 @@
 // package in Debian's chromium with sound allowed from the start, and prints
 // the first frame's time after the page was opened, then the CPU of all the
 // browser's processes, in % of one core, while the game waits at its first
-// line (the player reading), over SECONDS.
+// line (the player reading), over SECONDS; last the first frame again, the
+// page opened in a new tab of the running browser.
 //
 //   node figures.mjs URL [SECONDS]
 import { createRequire } from "node:module";
@@ -42,6 +43,15 @@ try {
   for (const kind of Object.keys(after.kinds)) {
     console.log(`  ${kind}: ${share(after.kinds[kind], before.kinds[kind])}`);
   }
+  // A player's browser is running already: the page opened once more in a
+  // new tab of the same browser, the first game's tab closed.
+  await page.close();
+  const again = await browser.newPage();
+  await again.setViewport({ width: 1024, height: 768 });
+  await again.goto(url);
+  await again.waitForFunction(() => Module.velmoraFirstFrame !== null, { timeout: 60000 });
+  const warm = await again.evaluate(() => Module.velmoraFirstFrame);
+  console.log(`first frame ${warm.toFixed(0)} ms after the page was opened in the running browser`);
 } finally {
   await browser.close();
 }
