@@ -67,7 +67,8 @@ TEST_F(FeaturesTest, QuickFixesOfferTheNearestNamesAndANewLabel) {
         "goto strat\n"
         ":end\n"
         "game action=end");
-    ASSERT_EQ(diagnostics.size(), 4u) << diagnostics.dump();
+    // Last, a warning: nothing jumps to :end below the goto.
+    ASSERT_EQ(diagnostics.size(), 5u) << diagnostics.dump();
     EXPECT_EQ(Edits(Actions(*client, uri, json::array({diagnostics[0]})), uri),
               (std::vector<std::string>{"Change to room @0:6-11 room"}));
     EXPECT_EQ(Edits(Actions(*client, uri, json::array({diagnostics[1]})), uri),
@@ -85,8 +86,9 @@ TEST_F(FeaturesTest, QuickFixesOfferTheNearestNamesAndANewLabel) {
 
 TEST_F(FeaturesTest, QuickFixesLeaveAloneWhatNoNameMends) {
     json diagnostics = OpenGame("back \"room\"\ngoto elsewhere\nzzzzzz\n:start\ngame action=end\n");
-    ASSERT_EQ(diagnostics.size(), 2u) << diagnostics.dump();
-    // Nothing is near "elsewhere": only the new label; nothing near "zzzzzz" at all.
+    ASSERT_EQ(diagnostics.size(), 3u) << diagnostics.dump();
+    // Nothing is near "elsewhere": only the new label; nothing near "zzzzzz" at
+    // all, nor mends the warning that nothing jumps to :start.
     EXPECT_EQ(
         Edits(Actions(*client, uri, diagnostics), uri),
         (std::vector<std::string>{"Create the label elsewhere at the end @5:0-0 :elsewhere\n"}));
