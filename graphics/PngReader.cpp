@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "core/Exception.h"
 #include "core/File.h"
@@ -46,6 +47,11 @@ struct PngDecode {
     int colourType = 0;
     int channels = 0;
     int passes = 1;
+    // A palette image is read as one index a pixel and looked up here, which
+    // is several times quicker than libpng expanding every row to words.
+    bool indexed = false;
+    uint32_t words[256] = {};
+    std::vector<png_byte> indices;
 
     ~PngDecode() { Destroy(); }
     void Destroy() {
@@ -121,21 +127,47 @@ bool ReadHeader(PngDecode& decode) {
 // Asks libpng for rows of pixel words, whatever the file holds: 8-bit
 // samples in the bytes B, G, R, A, which read as a little-endian word are
 // A R G B; an image without alpha gets an opaque filler byte.
-void RequestTransformations(PngDecode& decode) {
+void RequestPixelWords(PngDecode& decode) {
     png_structp png = decode.png;
     if (decode.bitDepth == 16) png_set_strip_16(png);
-    if (decode.colourType == PNG_COLOR_TYPE_PALETTE) png_set_expand(png);
     if (decode.bitDepth < 8) png_set_expand(png);
     if (png_get_valid(png, decode.info, PNG_INFO_tRNS)) png_set_expand(png);
     if (decode.colourType == PNG_COLOR_TYPE_GRAY || decode.colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
         png_set_gray_to_rgb(png);
-    double fileGamma = 0;
-    if (png_get_gAMA(png, decode.info, &fileGamma)) png_set_gamma(png, kScreenGamma, fileGamma);
     png_set_bgr(png);
     png_set_filler(png, 0xFF, PNG_FILLER_AFTER);  // only where there is no alpha
+}
+
+// A palette image comes as one index a pixel instead, its palette
+// gamma-corrected by libpng.
+void RequestTransformations(PngDecode& decode) {
+    decode.indexed = decode.colourType == PNG_COLOR_TYPE_PALETTE;
+    if (decode.indexed) {
+        png_set_packing(decode.png);
+    } else {
+        RequestPixelWords(decode);
+    }
+    double fileGamma = 0;
+    if (png_get_gAMA(decode.png, decode.info, &fileGamma))
+        png_set_gamma(decode.png, kScreenGamma, fileGamma);
     // Interlaced images are read row by row once per pass; libpng fills each
     // row in further on every pass.
-    decode.passes = png_set_interlace_handling(png);
+    decode.passes = png_set_interlace_handling(decode.png);
+}
+
+// The pixel word of each index, as libpng's expansion makes it: an index
+// past the palette is black, past the tRNS entries opaque.
+void FillPaletteWords(PngDecode& decode) {
+    png_colorp colours = nullptr;
+    int count = 0;
+    png_get_PLTE(decode.png, decode.info, &colours, &count);
+    png_bytep alpha = nullptr;
+    int alphas = 0;
+    png_get_tRNS(decode.png, decode.info, &alpha, &alphas, nullptr);
+    for (int i = 0; i < count && i < 256; ++i)
+        decode.words[i] = uint32_t{colours[i].red} << 16 | colours[i].green << 8 | colours[i].blue;
+    for (int i = 0; i < 256; ++i)
+        decode.words[i] |= uint32_t{i < alphas ? alpha[i] : png_byte{0xFF}} << 24;
 }
 
 bool PrepareRows(PngDecode& decode) {
@@ -145,19 +177,37 @@ bool PrepareRows(PngDecode& decode) {
     png_get_IHDR(decode.png, decode.info, &decode.width, &decode.height, &decode.bitDepth,
                  &decode.colourType, nullptr, nullptr, nullptr);
     decode.channels = png_get_channels(decode.png, decode.info);
+    if (decode.indexed) FillPaletteWords(decode);
     return true;
 }
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are stored little-endian");
 
+// The row libpng writes: the picture's own, or for a palette image its
+// indices (all of them where passes fill rows in further, else one row's).
+png_bytep RowTarget(PngDecode& decode, Picture& picture, int32_t y) {
+    if (!decode.indexed)
+        return reinterpret_cast<png_bytep>(picture.Pixels() +
+                                           static_cast<size_t>(y) * decode.width);
+    return decode.indices.data() + (decode.passes > 1 ? static_cast<size_t>(y) * decode.width : 0);
+}
+
+void LookUpRow(const PngDecode& decode, const png_byte* indices, uint32_t* row) {
+    for (png_uint_32 x = 0; x < decode.width; ++x)
+        row[x] = decode.words[indices[x]];
+}
+
 // Decodes straight into the pixel array, in its final form: no pass over the
-// pixels after libpng's.
+// pixels after libpng's but a palette image's lookup, row by row as each is
+// complete.
 bool DecodeRows(PngDecode& decode, Picture& picture) {
     if (setjmp(png_jmpbuf(decode.png))) return LeftThroughError(decode);
     for (int pass = 0; pass < decode.passes; ++pass) {
         for (int32_t y = 0; y < picture.Height(); ++y) {
-            uint32_t* row = picture.Pixels() + static_cast<size_t>(y) * picture.Width();
-            png_read_row(decode.png, reinterpret_cast<png_bytep>(row), nullptr);
+            png_bytep row = RowTarget(decode, picture, y);
+            png_read_row(decode.png, row, nullptr);
+            if (decode.indexed && pass == decode.passes - 1)
+                LookUpRow(decode, row, picture.Pixels() + static_cast<size_t>(y) * decode.width);
         }
     }
     png_read_end(decode.png, nullptr);
@@ -192,9 +242,11 @@ void ReadPng(File& file, Picture& picture, const char* path) {
     if (!ReadHeader(decode)) ThrowReadFailure(decode);
     Picture::CheckSize(decode.width, decode.height, path);
     if (!PrepareRows(decode)) ThrowReadFailure(decode);
-    if (decode.channels != 4)
+    if (decode.channels != (decode.indexed ? 1 : 4))
         throw Exception("[PNG] Unsupported number of channels : %d", decode.channels);
     picture.Allocate(decode.width, decode.height, path);
+    if (decode.indexed)
+        decode.indices.resize(size_t{decode.width} * (decode.passes > 1 ? decode.height : 1));
     if (!DecodeRows(decode, picture)) ThrowReadFailure(decode);
     decode.Destroy();
 }

@@ -58,6 +58,33 @@ TEST_F(PngReaderTest, PaletteImagesExpandWithTheirTransparency) {
     EXPECT_EQ(Load(image), (std::vector<uint32_t>{0xFF102030, 0xFF405060, 0xFF708090, 0xFFA0B0C0}));
 }
 
+// Palette images are looked up by index rather than expanded by libpng:
+// every entry, interlaced rows, a gamma-corrected palette and an index past
+// the palette must come out as the expansion made them.
+TEST_F(PngReaderTest, PaletteLookupMatchesTheExpansion) {
+    PngImage image = Image(3, 8, 13, {});
+    std::vector<uint32_t> expected;
+    for (int i = 0; i < 256; ++i)
+        image.palette.push_back(static_cast<uint32_t>(i) * 0x9E3779u & 0xFFFFFF);
+    for (int y = 0; y < 11; ++y) {
+        image.rows.emplace_back();
+        for (int x = 0; x < 13; ++x) {
+            int index = (x * 37 + y * 101) % 256;
+            image.rows.back().push_back(static_cast<char>(index));
+            expected.push_back(0xFF000000 | image.palette[index]);
+        }
+    }
+    image.height = 11;
+    image.interlaced = true;
+    EXPECT_EQ(Load(image), expected);
+
+    image = Image(3, 4, 3, {{'\x01', '\x20'}});  // indices 0, 1, 2: the last has no entry
+    image.palette = {0x000080, 0x80FF00};
+    image.paletteAlpha = {0x40};
+    image.gamma = 1.0;  // the palette is corrected, the alpha is not
+    EXPECT_EQ(Load(image), (std::vector<uint32_t>{0x400000BA, 0xFFBAFF00, 0xFF000000}));
+}
+
 TEST_F(PngReaderTest, SixteenBitSamplesKeepTheirHighByte) {
     PngImage image = Image(2, 16, 2,
                            {{'\x12', '\xAB', '\x34', '\xCD', '\x56', '\xEF',  //
