@@ -68,13 +68,14 @@ void Font::DrawChar(SDL_Surface* surface, int x, int y, unsigned char byte) cons
 }
 
 // The advance is measured as the width of the solid rendering, which the
-// blended one need not share.
+// blended one need not share. The font sizes that rendering without drawing
+// it, which is several times quicker.
 int Font::Measure(unsigned char byte) const {
     if (!handle) return 0;
     Glyph& glyph = glyphs[byte];
-    SDL_Surface* image = TTF_RenderUTF8_Solid(handle, CharacterToUtf8(byte), color);
-    glyph.width = image ? image->w : 0;
+    int width = 0;
+    int height = 0;
+    glyph.width = TTF_SizeUTF8(handle, CharacterToUtf8(byte), &width, &height) == 0 ? width : 0;
     glyph.measured = true;
-    if (image) SDL_FreeSurface(image);
     return glyph.width;
 }

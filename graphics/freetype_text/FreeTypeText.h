@@ -44,7 +44,9 @@ int FontHeight(const Font* font);  // ascent + descent + 1 baseline row, in pixe
 // glyph cannot be loaded.
 SDL_Surface* RenderUtf8Blended(Font* font, const char* text, SDL_Color color);
 // An 8-bit surface of the size the solid rendering has, which is the
-// blended one's size; its pixels are blank. The game only measures with it.
+// blended one's size; its pixels are blank. The game only measures it.
 SDL_Surface* RenderUtf8Solid(Font* font, const char* text, SDL_Color color);
+// That size without the surface: 0, or -1 where no surface would be made.
+int SizeUtf8(Font* font, const char* text, int* width, int* height);
 
 }  // namespace freetype_text

@@ -115,14 +115,22 @@ SDL_Surface* RenderUtf8Blended(Font* font, const char* text, SDL_Color color) {
     return surface;
 }
 
+int SizeUtf8(Font* font, const char* text, int* width, int* height) {
+    Line line;
+    if (!Usable(font, text) || !LayOut(*font, text, false, line) || !FitsSurface(*font, line))
+        return -1;
+    *width = line.Width();
+    *height = line.Height(*font);
+    return 0;
+}
+
 // The solid rendering is drawn in a palette's colour 1 over a transparent
 // colour 0; this one is left all colour 0, since the game only measures it.
 SDL_Surface* RenderUtf8Solid(Font* font, const char* text, SDL_Color color) {
-    Line line;
-    if (!Usable(font, text) || !LayOut(*font, text, false, line) || !FitsSurface(*font, line))
-        return nullptr;
-    SDL_Surface* surface =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, line.Width(), line.Height(*font), 8, 0, 0, 0, 0);
+    int width = 0;
+    int height = 0;
+    if (SizeUtf8(font, text, &width, &height) != 0) return nullptr;
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 8, 0, 0, 0, 0);
     if (!surface) return nullptr;
     SDL_Color colours[2] = {{static_cast<Uint8>(255 - color.r), static_cast<Uint8>(255 - color.g),
                              static_cast<Uint8>(255 - color.b), 0},

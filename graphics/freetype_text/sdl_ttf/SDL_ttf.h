@@ -38,7 +38,10 @@ inline int TTF_FontHeight(const TTF_Font* font) {
 inline SDL_Surface* TTF_RenderUTF8_Blended(TTF_Font* font, const char* text, SDL_Color fg) {
     return freetype_text::RenderUtf8Blended(font, text, fg);
 }
-// Blank, of the solid rendering's size: the game only measures with it.
+// Blank, of the solid rendering's size: the game only measures it.
 inline SDL_Surface* TTF_RenderUTF8_Solid(TTF_Font* font, const char* text, SDL_Color fg) {
     return freetype_text::RenderUtf8Solid(font, text, fg);
+}
+inline int TTF_SizeUTF8(TTF_Font* font, const char* text, int* w, int* h) {
+    return freetype_text::SizeUtf8(font, text, w, h);
 }
