@@ -24,6 +24,15 @@ std::chrono::steady_clock::time_point After(int ms) {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
 }
 
+// The last line of the game's log, which says why a game that ended early did.
+std::string LastLogLine(const std::string& folder) {
+    std::ifstream log(folder.empty() ? std::string("velmora.log") : folder + "/velmora.log");
+    std::string line, last;
+    while (std::getline(log, line))
+        if (!line.empty()) last = line;
+    return last.empty() ? "" : ": " + last;
+}
+
 }  // namespace
 
 std::string VelmoraBinary() {
@@ -56,7 +65,7 @@ Game::Game(const Options& options) : display(std::make_unique<VirtualDisplay>())
     std::vector<std::string> argv = options.program;
     if (argv.empty()) argv.push_back(VelmoraBinary());
     process = std::make_unique<Process>(argv, environment, options.workingDirectory);
-    if (options.waitForWindow) FindWindow();
+    if (options.waitForWindow) FindWindow(options.workingDirectory);
     if (options.waitForWindow && options.windowManagerState) MarkWindowShown();
 }
 
@@ -64,7 +73,7 @@ Game::~Game() {
     process->Kill();
 }
 
-void Game::FindWindow() {
+void Game::FindWindow(const std::string& folder) {
     auto deadline = After(20000);
     while (!Expired(deadline) && process->Running()) {
         int code = 0;
@@ -75,10 +84,11 @@ void Game::FindWindow() {
         if (code == 0 && (ids >> window)) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    std::string ended = process->Running() ? ""
-                                           : " (the program ended with status " +
-                                                 std::to_string(process->Wait(0)) + ", signal " +
-                                                 std::to_string(process->Signal()) + ")";
+    std::string ended = process->Running()
+                            ? ""
+                            : " (the program ended with status " +
+                                  std::to_string(process->Wait(0)) + ", signal " +
+                                  std::to_string(process->Signal()) + ")" + LastLogLine(folder);
     throw std::runtime_error("the velmora window did not appear" + ended);
 }
 

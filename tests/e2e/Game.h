@@ -72,7 +72,7 @@ public:
 
 private:
     void Xdotool(const std::vector<std::string>& arguments);
-    void FindWindow();
+    void FindWindow(const std::string& folder);
     void MarkWindowShown();
 
     std::unique_ptr<VirtualDisplay> display;
