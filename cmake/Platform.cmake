@@ -11,12 +11,12 @@
 # folder's CMakeLists.txt adds <Concern>${VELMORA_PLATFORM_<CONCERN>}.cpp.
 #
 # A new platform is one more branch: it names a file of its own for a concern
-# where it needs one (shell/QuitSignalsWeb.cpp beside the others) and another
+# where it needs one (core/LowLevelIoWeb.cpp beside the others) and another
 # platform's where that serves (Emscripten's C library has POSIX descriptors
 # and signals). A new concern is one more variable in every branch.
 if(EMSCRIPTEN)
     set(VELMORA_PLATFORM Web)
-    set(VELMORA_PLATFORM_LOW_LEVEL_IO Posix)
+    set(VELMORA_PLATFORM_LOW_LEVEL_IO Web)
     set(VELMORA_PLATFORM_QUIT_SIGNALS Posix)
     set(VELMORA_PLATFORM_FILE_WATCH Polled)
     set(VELMORA_PLATFORM_FILE_URI Posix)

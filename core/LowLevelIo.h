@@ -3,7 +3,7 @@
 // Unbuffered descriptor I/O in binary mode. The flag values are those of the
 // Windows C run-time (_O_RDONLY, _O_BINARY, ...), which File passes as they
 // are; each platform maps them to its own calls (LowLevelIoPosix.cpp,
-// LowLevelIoWindows.cpp).
+// LowLevelIoWindows.cpp, LowLevelIoWeb.cpp).
 namespace lowio {
 
 enum OpenFlag : int {

@@ -43,6 +43,12 @@ try {
   for (const kind of Object.keys(after.kinds)) {
     console.log(`  ${kind}: ${share(after.kinds[kind], before.kinds[kind])}`);
   }
+  // Where a run's share goes, thread by thread: the game's threads are the
+  // renderer's DedicatedWorkers, the audio node the Realtime AudioWorklet.
+  const busy = Object.keys(after.threads)
+    .map(key => [key, after.threads[key] - (before.threads[key] || 0)])
+    .filter(([, spent]) => spent > 0).sort((a, b) => b[1] - a[1]).slice(0, 8);
+  console.log("  by thread: " + busy.map(([key, spent]) => `${key} ${share(spent)}`).join(", "));
   // A player's browser is running already: the page opened once more in a
   // new tab of the same browser, the first game's tab closed.
   await page.close();

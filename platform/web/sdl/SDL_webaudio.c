@@ -1,9 +1,10 @@
 /* SDL 1.2 audio driver for the web: 44.1 kHz, 16-bit stereo, fed to Web
    Audio. SDL's audio thread runs the game's mixer callback as on the desktop;
    each buffer it makes goes into a ring of samples in shared wasm memory, and
-   the page's audio node (Module.velmoraAudio, on the browser's main thread)
-   takes them from there as it plays. One writer, one reader: the counts are
-   atomic, the samples are written before the count that shows them. */
+   the page's audio node (Module.velmoraAudio, an AudioWorklet on the
+   browser's audio thread) takes them from there as it plays. One writer, one
+   reader: the counts are atomic, the samples are written before the count
+   that shows them. */
 #include <emscripten.h>
 #include <emscripten/threading.h>
 
@@ -16,14 +17,15 @@
 #define WEBAUD_DRIVER_NAME "web"
 
 enum { kRingFrames = 16384, kChannels = 2 };
-/* What stays queued ahead of the page: enough for two of its 2048-frame
-   pulls, little enough to keep a voice close to the click that starts it. */
-enum { kMostQueued = 6144 };
 enum { kLongestWaitMs = 50 };
 
 struct SDL_PrivateAudioData {
     Uint8* mixbuf;
     Uint32 mixlen;
+    /* What stays queued ahead of the page, which knows how much its audio
+       node takes at once: enough that it never finds the ring short, little
+       enough to keep a voice close to the click that starts it. */
+    unsigned mostQueued;
 };
 
 static Sint16 ring[kRingFrames * kChannels];
@@ -44,14 +46,14 @@ static Uint8* WEBAUD_GetAudioBuf(SDL_AudioDevice* this) {
 }
 
 /* Until the page has taken enough that one more buffer fits under the mark.
-   The page wakes this thread each time it takes (a notify on the count), so
-   it sleeps between the page's pulls rather than waking every few ms; the
+   The page wakes this thread when the ring runs low (a notify on the count),
+   so it sleeps between the page's pulls rather than waking every few ms; the
    time limit lets it see the device closed while the page takes nothing. */
 static void WEBAUD_WaitAudio(SDL_AudioDevice* this) {
     unsigned frames = BufferFrames(this);
     for (;;) {
         unsigned seen = __atomic_load_n(&played, __ATOMIC_ACQUIRE);
-        if (!this->enabled || written - seen + frames <= kMostQueued) return;
+        if (!this->enabled || written - seen + frames <= this->hidden->mostQueued) return;
         emscripten_futex_wait(&played, seen, kLongestWaitMs);
     }
 }
@@ -86,10 +88,11 @@ static int WEBAUD_OpenAudio(SDL_AudioDevice* this, SDL_AudioSpec* wanted) {
     SDL_memset(this->hidden->mixbuf, wanted->silence, wanted->size);
     __atomic_store_n(&written, 0, __ATOMIC_SEQ_CST);
     __atomic_store_n(&played, 0, __ATOMIC_SEQ_CST);
-    int ready = MAIN_THREAD_EM_ASM_INT(
+    int most = MAIN_THREAD_EM_ASM_INT(
         { return Module.velmoraAudio.attach(HEAP16, HEAP32, $0, $1, $2, $3); }, ring, kRingFrames,
         &written, &played);
-    if (!ready) {
+    this->hidden->mostQueued = SDL_min((unsigned)most, kRingFrames);
+    if (most < (int)BufferFrames(this)) {
         SDL_FreeAudioMem(this->hidden->mixbuf);
         this->hidden->mixbuf = NULL;
         SDL_SetError("The page has no audio");
