@@ -9,7 +9,11 @@
 // time, and audio.raw, the samples the page's audio driver took (16-bit
 // stereo), with how many there were at the first click.
 //
-//   node play.mjs URL OUT_DIR X Y [play|escape|error|isolation|missing]
+//   node play.mjs URL OUT_DIR X Y [play|escape|gesture|error|isolation|missing]
+//
+// gesture plays as escape does in a browser that wants a click before it
+// plays sound (Debian's headless chromium plays at once): the page's audio
+// context stays suspended until the page resumes it.
 import fs from "node:fs";
 import path from "node:path";
 import { createRequire } from "node:module";
@@ -34,6 +38,16 @@ try {
   await page.setViewport({ width: 1024, height: 768 });
   page.on("console", message => result.log.push(message.text()));
   page.on("pageerror", error => result.log.push("page error: " + error.message));
+  if (mode === "gesture") {
+    await page.evaluateOnNewDocument(() => {
+      const Real = AudioContext;
+      window.AudioContext = class extends Real {
+        constructor(options) { super(options); this.held = true; super.suspend(); }
+        get state() { return this.held ? "suspended" : super.state; }
+        resume() { this.held = false; return super.resume(); }
+      };
+    });
+  }
   const opened = Date.now();
   await page.goto(url);
   // Every sample the driver gives the page, from the first.
@@ -61,7 +75,11 @@ async function play(page, opened) {
   await page.waitForFunction(() => document.querySelector("#notice.start") ||
                              (window.Module && Module.velmoraFirstFrame !== null),
                              { timeout: 60000 });
-  if (await page.$("#notice.start")) await page.click("#notice");
+  if (await page.$("#notice.start")) {
+    result.askedForClick = await page.$eval("#message", m => m.textContent);
+    result.startedBeforeClick = await page.evaluate(() => Module.velmoraFirstFrame !== null);
+    await page.click("#notice");
+  }
   const canvas = await page.$("#screen");
   await page.waitForFunction(() => Module.velmoraFirstFrame !== null ||
                              document.getElementById("screen").dataset.exitCode !== undefined,
@@ -106,7 +124,7 @@ async function play(page, opened) {
     if (result.waits === 1) {
       result.firstClickSamples = await page.evaluate(() => Module.velmoraAudio.capture.length);
     }
-    if (mode === "escape") {
+    if (mode === "escape" || mode === "gesture") {
       await page.keyboard.press("Escape");
       break;
     }

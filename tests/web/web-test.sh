@@ -6,6 +6,8 @@
 #                chromium and in the Linux build: equal frames at every wait,
 #                equal audio, exit 0 in both
 #   escape       Escape at the first wait ends the web game with 0
+#   gesture      where the browser wants a gesture before sound, the page
+#                asks for a click and the game starts only after it
 #   error        a game with a run-time error ends with 1, its error line shown
 #   isolation    served without the isolation headers, the page explains
 #   missing      served without game.tar, the page names it and the game
@@ -69,6 +71,14 @@ play)
 escape)
     play_web "$run/dist/demo-web.zip" "$run/escape" 0 0 escape
     grep -q '"exitCode": 0' "$run/escape/result.json" || fail "Escape did not end with 0"
+    ;;
+gesture)
+    play_web "$run/dist/demo-web.zip" "$run/gesture" 0 0 gesture
+    grep -q '"askedForClick": "Click to start"' "$run/gesture/result.json" ||
+        fail "the page did not ask for a click"
+    grep -q '"startedBeforeClick": false' "$run/gesture/result.json" ||
+        fail "the game started before the click"
+    grep -q '"exitCode": 0' "$run/gesture/result.json" || fail "the game did not play after the click"
     ;;
 error)
     play_web "$run/dist/broken-web.zip" "$run/error" 0 0 play
