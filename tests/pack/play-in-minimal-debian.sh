@@ -50,8 +50,9 @@ game="/${inside#"$root"/}/demo"
 
 missing=$(chroot "$root" ldd "$game/demo.bin" 2>&1 | grep -E 'not found|not a dynamic')
 [ -z "$missing" ] || fail "ldd in the minimal Debian: $missing"
-chroot "$root" ldd "$game/demo.bin" | grep -q "$game/lib/libSDL-1.2.so.0" ||
-    fail "the program does not load the package's own SDL"
+sdl=$(chroot "$root" ldd "$game/demo.bin" 2>&1 | grep libSDL-1.2)
+grep -q "$game/lib/libSDL-1.2.so.0" <<<"$sdl" ||
+    fail "the program does not load the package's own SDL: ${sdl:-none listed}"
 
 # The host's X socket, seen inside, and /proc as every system has it (the
 # loader finds the program's own folder, $ORIGIN, there).
