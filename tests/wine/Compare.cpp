@@ -12,6 +12,7 @@ namespace wine {
 namespace {
 
 constexpr size_t kBuffer = 4096;  // one mixer buffer: 1024 stereo frames
+constexpr size_t kBufferSamples = kBuffer / 2;
 constexpr int kCursorReach = 32;
 
 int16_t Sample(const std::string& audio, size_t index) {
@@ -22,6 +23,17 @@ int16_t Sample(const std::string& audio, size_t index) {
 
 bool NearCursor(int x, int y, int mouseX, int mouseY) {
     return std::abs(x - mouseX) < kCursorReach && std::abs(y - mouseY) < kCursorReach;
+}
+
+// Compares `count` samples of a from `fromA` with b's from `fromB` into
+// `buffer`, whose firstFurther is an index into this stretch.
+void CompareSamples(const std::string& a, size_t fromA, const std::string& b, size_t fromB,
+                    size_t count, SampleComparison& buffer) {
+    for (size_t i = 0; i < count; ++i) {
+        int step = std::abs(Sample(a, fromA + i) - Sample(b, fromB + i));
+        if (step == 1) ++buffer.offByOne;
+        if (step > 1 && buffer.further++ == 0) buffer.firstFurther = i;
+    }
 }
 
 }  // namespace
@@ -51,17 +63,27 @@ size_t FirstSoundingBuffer(const std::string& audio) {
     return first == std::string::npos ? SIZE_MAX : first / kBuffer;
 }
 
-SampleComparison CompareFromMusic(const std::string& a, const std::string& b) {
+SampleComparison CompareFromMusic(const std::string& a, const std::string& b,
+                                  const std::vector<size_t>& clicks) {
     SampleComparison result;
     size_t startA = FirstSoundingBuffer(a), startB = FirstSoundingBuffer(b);
     if (startA == SIZE_MAX || startB == SIZE_MAX) return result;
-    size_t fromA = (startA + 1) * kBuffer / 2, fromB = (startB + 1) * kBuffer / 2;
+    size_t fromA = (startA + 1) * kBufferSamples, fromB = (startB + 1) * kBufferSamples;
     if (a.size() / 2 <= fromA || b.size() / 2 <= fromB) return result;
     result.compared = std::min(a.size() / 2 - fromA, b.size() / 2 - fromB);
-    for (size_t i = 0; i < result.compared; ++i) {
-        int step = std::abs(Sample(a, fromA + i) - Sample(b, fromB + i));
-        if (step == 1) ++result.offByOne;
-        if (step > 1 && result.further++ == 0) result.firstFurther = i;
+    for (size_t at = 0; at < result.compared; at += kBufferSamples) {
+        SampleComparison buffer;
+        CompareSamples(a, fromA + at, b, fromB + at, std::min(kBufferSamples, result.compared - at),
+                       buffer);
+        result.offByOne += buffer.offByOne;
+        if (buffer.further == 0) continue;
+        size_t fromMusic = 1 + at / kBufferSamples;
+        if (std::find(clicks.begin(), clicks.end(), fromMusic) != clicks.end()) {
+            ++result.clickBuffersApart;
+            continue;
+        }
+        if (result.further == 0) result.firstFurther = at + buffer.firstFurther;
+        result.further += buffer.further;
     }
     return result;
 }

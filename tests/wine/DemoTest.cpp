@@ -180,10 +180,21 @@ protected:
 // The two plays, again while their audio parts: on a loaded machine a click
 // seen late by one game starts its voice clip a buffer later, which says
 // nothing of either build. A fault of the build parts them every time.
+// A voice stopped a buffer late parts them in that buffer only, which is
+// allowed once a pair: every branch stops a voice at two clicks or more, so
+// a build that stops them late parts more.
 const int kAttempts = 3;
-bool InStep(const Play& linux, const Play& windows) {
-    return linux.missedClicks + windows.missedClicks == 0 && windows.clicks == linux.clicks &&
-           wine::CompareFromMusic(windows.audio, linux.audio).further == 0;
+const size_t kMostLateStops = 1;
+// Why a pair of plays is out of step, for the log; empty when in step.
+std::string OutOfStep(const Play& linux, const Play& windows) {
+    if (linux.missedClicks + windows.missedClicks) return "a click came too late";
+    if (windows.clicks != linux.clicks) return "clicked at other buffers";
+    wine::SampleComparison samples =
+        wine::CompareFromMusic(windows.audio, linux.audio, linux.clicks);
+    if (samples.clickBuffersApart > kMostLateStops) return "audio parts at several clicks";
+    if (samples.further == 0) return "";
+    return "audio parts at buffer " + std::to_string(1 + samples.firstFurther / (kBuffer / 2)) +
+           " from the music, " + std::to_string(samples.further) + " samples";
 }
 
 TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
@@ -191,8 +202,9 @@ TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         linux = PlayDemo("linux");
         windows = PlayDemo("windows", &linux);
-        wine::Report("attempt", attempt, "");
-        if (InStep(linux, windows)) break;
+        std::string why = OutOfStep(linux, windows);
+        wine::Report("attempt", attempt, why);
+        if (why.empty()) break;
     }
     wine::Report("Linux play", linux.seconds, "s");
     wine::Report("Windows play under Wine", windows.seconds, "s");
@@ -212,14 +224,38 @@ TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     }
     wine::Report("frames compared", static_cast<double>(frames), "");
 
-    wine::SampleComparison samples = wine::CompareFromMusic(windows.audio, linux.audio);
+    wine::SampleComparison samples =
+        wine::CompareFromMusic(windows.audio, linux.audio, linux.clicks);
     wine::Report("samples compared", static_cast<double>(samples.compared), "");
     wine::Report("samples one step apart", static_cast<double>(samples.offByOne), "");
+    wine::Report("buffers apart at a click", static_cast<double>(samples.clickBuffersApart), "");
     EXPECT_GT(samples.compared, linux.shots.size() * kBuffersPerWait * kBuffer / 2 / 2)
         << "the outputs are much shorter than the play";
     EXPECT_EQ(samples.further, 0u) << "first at sample " << samples.firstFurther;
+    EXPECT_LE(samples.clickBuffersApart, kMostLateStops);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryChoice, DemoTest, testing::Values(0, 1, 2));
+
+// Outputs of silence, music from buffer 2 and a louder buffer at `loud`.
+std::string Output(size_t buffers, size_t loud) {
+    std::string audio(buffers * kBuffer, '\0');
+    for (size_t b = 2; b < buffers; ++b)
+        audio.replace(b * kBuffer, kBuffer, kBuffer, b == loud ? '\x30' : '\x10');
+    return audio;
+}
+
+TEST(CompareFromMusicTest, AllowsABufferApartOnlyAtAClick) {
+    std::string plain = Output(12, SIZE_MAX), late = Output(12, 7), early = Output(13, 6);
+    wine::SampleComparison atClick = wine::CompareFromMusic(late, plain, {5});
+    EXPECT_EQ(atClick.compared, 9 * kBuffer / 2);
+    EXPECT_EQ(atClick.clickBuffersApart, 1u);
+    EXPECT_EQ(atClick.further, 0u);
+
+    wine::SampleComparison elsewhere = wine::CompareFromMusic(late, early, {5});
+    EXPECT_EQ(elsewhere.clickBuffersApart, 1u);
+    EXPECT_EQ(elsewhere.further, kBuffer / 2);
+    EXPECT_EQ(elsewhere.firstFurther, 3 * kBuffer / 2);
+}
 
 }  // namespace
