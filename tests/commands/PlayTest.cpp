@@ -173,8 +173,11 @@ TEST_F(PlayTest, MenuChoiceByClick) {
 }
 
 TEST_F(PlayTest, DelayEndsByItselfAndGameEndCloses) {
+    // The line after the second picture holds it on screen until the click,
+    // so a busy machine cannot miss it between the short delay and the end.
     files.script =
-        "back \"one\"\ndelay 20\nback \"two\"\ndelay 3\ngame action=end\nsay text=\"x\"\n";
+        "back \"one\"\ndelay 20\nback \"two\"\nsay text=\"x\"\ndelay 3\n"
+        "game action=end\nsay text=\"y\"\n";
     // The two seconds' wait begins after the start, so the second picture
     // comes at least that long after it, however late the first one is seen
     // on a busy machine; seeing it only bounds the wait from above.
@@ -186,6 +189,7 @@ TEST_F(PlayTest, DelayEndsByItselfAndGameEndCloses) {
     auto now = std::chrono::steady_clock::now();
     EXPECT_GE(now - started, std::chrono::milliseconds(2000));
     EXPECT_LT(now - seen, std::chrono::milliseconds(4500));
+    game->Click();
     EXPECT_EQ(game->Wait(10000), 0);
     EXPECT_FALSE(testing_support::FileExists("velmora.log"));
 }

@@ -188,7 +188,13 @@ void Game::MarkWindowShown() {
 }
 
 Screenshot Game::Shot() {
-    return Screenshot::Take(display->Name(), window);
+    try {
+        return Screenshot::Take(display->Name(), window);
+    } catch (const std::runtime_error&) {
+        // A window closed by the game's own end is not a broken screenshot.
+        if (!process->Running()) throw std::runtime_error("the game ended before the shot");
+        throw;
+    }
 }
 
 bool Game::WaitForScreen(const std::function<bool(const Screenshot&)>& check, int timeoutMs) {

@@ -82,7 +82,10 @@ SampleComparison CompareFromMusic(const std::string& a, const std::string& b,
             ++result.clickBuffersApart;
             continue;
         }
-        if (result.further == 0) result.firstFurther = at + buffer.firstFurther;
+        if (result.further == 0) {
+            result.firstFurther = at + buffer.firstFurther;
+            result.firstFurtherBuffer = fromMusic;
+        }
         result.further += buffer.further;
     }
     return result;

@@ -23,6 +23,7 @@ struct SampleComparison {
     size_t offByOne = 0;
     size_t further = 0;              // more than one step apart
     size_t firstFurther = SIZE_MAX;  // sample index in a, from its music's start
+    size_t firstFurtherBuffer = 0;   // its buffer, counted as clicks are
     size_t clickBuffersApart = 0;    // buffers at a click that differ, not counted above
 };
 

@@ -186,23 +186,24 @@ protected:
 const int kAttempts = 3;
 const size_t kMostLateStops = 1;
 // Why a pair of plays is out of step, for the log; empty when in step.
-std::string OutOfStep(const Play& linux, const Play& windows) {
+std::string OutOfStep(const Play& linux, const Play& windows,
+                      const wine::SampleComparison& samples) {
     if (linux.missedClicks + windows.missedClicks) return "a click came too late";
     if (windows.clicks != linux.clicks) return "clicked at other buffers";
-    wine::SampleComparison samples =
-        wine::CompareFromMusic(windows.audio, linux.audio, linux.clicks);
     if (samples.clickBuffersApart > kMostLateStops) return "audio parts at several clicks";
     if (samples.further == 0) return "";
-    return "audio parts at buffer " + std::to_string(1 + samples.firstFurther / (kBuffer / 2)) +
+    return "audio parts at buffer " + std::to_string(samples.firstFurtherBuffer) +
            " from the music, " + std::to_string(samples.further) + " samples";
 }
 
 TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     Play linux, windows;
+    wine::SampleComparison samples;
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         linux = PlayDemo("linux");
         windows = PlayDemo("windows", &linux);
-        std::string why = OutOfStep(linux, windows);
+        samples = wine::CompareFromMusic(windows.audio, linux.audio, linux.clicks);
+        std::string why = OutOfStep(linux, windows, samples);
         wine::Report("attempt", attempt, why);
         if (why.empty()) break;
     }
@@ -224,8 +225,6 @@ TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     }
     wine::Report("frames compared", static_cast<double>(frames), "");
 
-    wine::SampleComparison samples =
-        wine::CompareFromMusic(windows.audio, linux.audio, linux.clicks);
     wine::Report("samples compared", static_cast<double>(samples.compared), "");
     wine::Report("samples one step apart", static_cast<double>(samples.offByOne), "");
     wine::Report("buffers apart at a click", static_cast<double>(samples.clickBuffersApart), "");
@@ -256,6 +255,7 @@ TEST(CompareFromMusicTest, AllowsABufferApartOnlyAtAClick) {
     EXPECT_EQ(elsewhere.clickBuffersApart, 1u);
     EXPECT_EQ(elsewhere.further, kBuffer / 2);
     EXPECT_EQ(elsewhere.firstFurther, 3 * kBuffer / 2);
+    EXPECT_EQ(elsewhere.firstFurtherBuffer, 4u);
 }
 
 }  // namespace
