@@ -11,8 +11,6 @@ namespace wine {
 
 namespace {
 
-constexpr size_t kBuffer = 4096;  // one mixer buffer: 1024 stereo frames
-constexpr size_t kBufferSamples = kBuffer / 2;
 constexpr int kCursorReach = 32;
 
 int16_t Sample(const std::string& audio, size_t index) {
@@ -60,7 +58,7 @@ long PictureDifferences(const Picture& a, const Picture& b) {
 
 size_t FirstSoundingBuffer(const std::string& audio) {
     size_t first = audio.find_first_not_of('\0');
-    return first == std::string::npos ? SIZE_MAX : first / kBuffer;
+    return first == std::string::npos ? SIZE_MAX : first / kAudioBuffer;
 }
 
 SampleComparison CompareFromMusic(const std::string& a, const std::string& b,
@@ -68,16 +66,16 @@ SampleComparison CompareFromMusic(const std::string& a, const std::string& b,
     SampleComparison result;
     size_t startA = FirstSoundingBuffer(a), startB = FirstSoundingBuffer(b);
     if (startA == SIZE_MAX || startB == SIZE_MAX) return result;
-    size_t fromA = (startA + 1) * kBufferSamples, fromB = (startB + 1) * kBufferSamples;
+    size_t fromA = (startA + 1) * kAudioBufferSamples, fromB = (startB + 1) * kAudioBufferSamples;
     if (a.size() / 2 <= fromA || b.size() / 2 <= fromB) return result;
     result.compared = std::min(a.size() / 2 - fromA, b.size() / 2 - fromB);
-    for (size_t at = 0; at < result.compared; at += kBufferSamples) {
+    for (size_t at = 0; at < result.compared; at += kAudioBufferSamples) {
         SampleComparison buffer;
-        CompareSamples(a, fromA + at, b, fromB + at, std::min(kBufferSamples, result.compared - at),
-                       buffer);
+        CompareSamples(a, fromA + at, b, fromB + at,
+                       std::min(kAudioBufferSamples, result.compared - at), buffer);
         result.offByOne += buffer.offByOne;
         if (buffer.further == 0) continue;
-        size_t fromMusic = 1 + at / kBufferSamples;
+        size_t fromMusic = 1 + at / kAudioBufferSamples;
         if (std::find(clicks.begin(), clicks.end(), fromMusic) != clicks.end()) {
             ++result.clickBuffersApart;
             continue;

@@ -18,6 +18,11 @@ namespace wine {
 long FrameDifferences(const e2e::Screenshot& a, const e2e::Screenshot& b, int mouseX, int mouseY);
 long PictureDifferences(const Picture& a, const Picture& b);
 
+// One buffer of the game's audio device, which the disk audio driver writes
+// at once: 1024 stereo frames of 16-bit samples.
+constexpr size_t kAudioBuffer = 4096;
+constexpr size_t kAudioBufferSamples = kAudioBuffer / 2;
+
 struct SampleComparison {
     size_t compared = 0;
     size_t offByOne = 0;

@@ -16,10 +16,11 @@
 namespace fs = std::filesystem;
 using testing_support::Pause;
 using testing_support::ReadFile;
+using wine::kAudioBuffer;
+using wine::kAudioBufferSamples;
 
 namespace {
 
-constexpr size_t kBuffer = 4096;
 // The disk audio driver sleeps this long after it has written a buffer. A
 // click made as soon as the file has grown starts its voice clip in the
 // next buffer, far ahead, so the clip starts at the same buffer in both
@@ -66,7 +67,7 @@ protected:
     static size_t Buffers(const std::string& audio) {
         std::error_code error;
         uintmax_t size = fs::file_size(audio, error);
-        return error ? 0 : static_cast<size_t>(size / kBuffer);
+        return error ? 0 : static_cast<size_t>(size / kAudioBuffer);
     }
 
     // Waits until the audio file has grown to at least `buffers` buffers;
@@ -228,7 +229,7 @@ TEST_P(DemoTest, PlaysEveryFrameAndSampleAsTheLinuxBuild) {
     wine::Report("samples compared", static_cast<double>(samples.compared), "");
     wine::Report("samples one step apart", static_cast<double>(samples.offByOne), "");
     wine::Report("buffers apart at a click", static_cast<double>(samples.clickBuffersApart), "");
-    EXPECT_GT(samples.compared, linux.shots.size() * kBuffersPerWait * kBuffer / 2 / 2)
+    EXPECT_GT(samples.compared, linux.shots.size() * kBuffersPerWait * kAudioBufferSamples / 2)
         << "the outputs are much shorter than the play";
     EXPECT_EQ(samples.further, 0u) << "first at sample " << samples.firstFurther;
     EXPECT_LE(samples.clickBuffersApart, kMostLateStops);
@@ -238,23 +239,23 @@ INSTANTIATE_TEST_SUITE_P(EveryChoice, DemoTest, testing::Values(0, 1, 2));
 
 // Outputs of silence, music from buffer 2 and a louder buffer at `loud`.
 std::string Output(size_t buffers, size_t loud) {
-    std::string audio(buffers * kBuffer, '\0');
+    std::string audio(buffers * kAudioBuffer, '\0');
     for (size_t b = 2; b < buffers; ++b)
-        audio.replace(b * kBuffer, kBuffer, kBuffer, b == loud ? '\x30' : '\x10');
+        audio.replace(b * kAudioBuffer, kAudioBuffer, kAudioBuffer, b == loud ? '\x30' : '\x10');
     return audio;
 }
 
 TEST(CompareFromMusicTest, AllowsABufferApartOnlyAtAClick) {
     std::string plain = Output(12, SIZE_MAX), late = Output(12, 7), early = Output(13, 6);
     wine::SampleComparison atClick = wine::CompareFromMusic(late, plain, {5});
-    EXPECT_EQ(atClick.compared, 9 * kBuffer / 2);
+    EXPECT_EQ(atClick.compared, 9 * kAudioBufferSamples);
     EXPECT_EQ(atClick.clickBuffersApart, 1u);
     EXPECT_EQ(atClick.further, 0u);
 
     wine::SampleComparison elsewhere = wine::CompareFromMusic(late, early, {5});
     EXPECT_EQ(elsewhere.clickBuffersApart, 1u);
-    EXPECT_EQ(elsewhere.further, kBuffer / 2);
-    EXPECT_EQ(elsewhere.firstFurther, 3 * kBuffer / 2);
+    EXPECT_EQ(elsewhere.further, kAudioBufferSamples);
+    EXPECT_EQ(elsewhere.firstFurther, 3 * kAudioBufferSamples);
     EXPECT_EQ(elsewhere.firstFurtherBuffer, 4u);
 }
 
